@@ -1,0 +1,163 @@
+#ifndef BLL_PAINTED_ITEM_H
+#define BLL_PAINTED_ITEM_H
+
+#include "bll_painted_item_export.h"
+
+#include <QtCore/QHash>
+#include <QtCore/QString>
+#include <QtCore/QVariant>
+#include <QtCore/QVector>
+#include <QtGui/QColor>
+#include <QtQuick/QQuickPaintedItem>
+
+// Record types are private to the library; only their names appear here.
+struct RectRecord;
+struct LineRecord;
+struct BoxRecord;
+struct BoxDVIRecord;
+struct BoxSimpleRecord;
+
+/*
+ * A QQuickPaintedItem that keeps and paints parameter boxes, DVI boxes and
+ * simple boxes, and keeps rectangles, lines and ellipses for derived classes
+ * to paint. QML feeds it through the invokable methods below and calls the
+ * inherited update() after a change; no method repaints by itself.
+ */
+class BLL_PAINTED_ITEM_EXPORT Bll_Painted_Item : public QQuickPaintedItem
+{
+    Q_OBJECT
+
+public:
+    explicit Bll_Painted_Item(QQuickPaintedItem *parent = nullptr);
+    ~Bll_Painted_Item() override;
+
+    /// Appends a rectangle; vStyle overrides the rectangle family's "style",
+    /// "width", "color" and "brushColor" for this rectangle only.
+    Q_INVOKABLE void addRectF(double x, double y, double width, double height,
+                              const QVariantMap &vStyle = QVariantMap());
+    /// Appends a line; vStyle overrides the line family's "style", "width" and "color".
+    Q_INVOKABLE void addLineF(double x1, double y1, double x2, double y2,
+                              const QVariantMap &vStyle = QVariantMap());
+    /// Appends an ellipse inscribed in the rectangle; vStyle as for addRectF().
+    Q_INVOKABLE void addEllipseF(double x, double y, double width, double height,
+                                 const QVariantMap &vStyle = QVariantMap());
+    /// Adds a parameter box, or replaces the box of that boxId: no side picked,
+    /// every parameter 1.0 (no parameter).
+    Q_INVOKABLE void addBoxF(QString boxId, double x, double y, double width, double height,
+                             double borderWidth);
+    /// Adds a DVI box, or replaces the box of that boxId: label shown, markers
+    /// switched on, no side marked.
+    Q_INVOKABLE void addBoxDVIF(QString boxId, double x, double y, double width, double height,
+                                double borderWidth);
+    /// Adds a simple box, or replaces the box of that boxId: neither hovered nor selected.
+    Q_INVOKABLE void addBoxSimpleF(QString boxId, double x, double y, double width, double height);
+    /// Picks or unpicks the sides named in vBorder ("topBorder", "bottomBorder",
+    /// "leftBorder", "rightBorder") and returns the parameter of the last of them,
+    /// in that order; 1.0 when none is named or the box does not exist.
+    Q_INVOKABLE double updateBoxF(QString boxId, const QVariantMap &vBorder);
+    /// Sets the switches named in vBorder ("showText", "showBorder", "topBorder",
+    /// "bottomBorder", "leftBorder", "rightBorder") on one DVI box.
+    Q_INVOKABLE void updateBoxDVIF(QString boxId, const QVariantMap &vBorder);
+    /// Picks or unpicks the sides named in vBorder on every parameter box.
+    Q_INVOKABLE void updateAllBoxF(const QVariantMap &vBorder);
+    /// Gives vBorder's "currentParam" to every picked side of every parameter box.
+    Q_INVOKABLE void updateBoxParamF(const QVariantMap &vBorder);
+    /// Gives vBorder's "currentParam" to every side of every parameter box.
+    Q_INVOKABLE void updateAllBoxParamF(const QVariantMap &vBorder);
+    /// Sets the switches named in vBorder on every DVI box.
+    Q_INVOKABLE void updateAllBoxDVIF(const QVariantMap &vBorder);
+    /// Sets "isHover" and "isSelected" of one simple box, as named in vMap.
+    Q_INVOKABLE void updateBoxSimpleF(QString boxId, const QVariantMap &vMap);
+    /// Empties all six containers; style maps and the fill colour stay.
+    Q_INVOKABLE virtual void clearAll();
+    /// Removes every rectangle; the rectangle style stays.
+    Q_INVOKABLE void clearRectF();
+    /// Removes every line; the line style stays.
+    Q_INVOKABLE void clearLineF();
+    /// Removes every ellipse; the ellipse style stays.
+    Q_INVOKABLE void clearEllipseF();
+    /// Removes every parameter box; the box style stays.
+    Q_INVOKABLE void clearBoxF();
+    /// Removes every DVI box; the DVI style stays.
+    Q_INVOKABLE void clearBoxDVIF();
+    /// Removes every simple box; the simple-box style stays.
+    Q_INVOKABLE void clearBoxSimpleF();
+    /// Merges "style", "width", "color" and "brushColor" into the rectangle style.
+    Q_INVOKABLE void setRectStyle(const QVariantMap &vStyle);
+    /// Merges "style", "width", "color" and "brushColor" into the line style;
+    /// "brushColor" fills the path through the lines' end points.
+    Q_INVOKABLE void setLineStyle(const QVariantMap &vStyle);
+    /// Merges "style", "width", "color" and "brushColor" into the ellipse style.
+    Q_INVOKABLE void setEllipseStyle(const QVariantMap &vStyle);
+    /// Merges the parameter-box style keys, then sets the item's fill colour from
+    /// the stored "fillColor" (transparent while none is stored or valid).
+    Q_INVOKABLE void setBoxStyle(const QVariantMap &vStyle);
+    /// Sets the item's fill colour; an invalid colour sets transparent.
+    Q_INVOKABLE void setBoxDVIFillColor(QColor fillColor);
+    /// Merges "style", "width", "color" and "brushColor" into the DVI style.
+    Q_INVOKABLE void setBoxDVIStyle(const QVariantMap &vStyle);
+    /// Merges the simple-box style keys, then sets the item's fill colour from
+    /// the stored "fillColor" (transparent while none is stored or valid).
+    Q_INVOKABLE void setBoxSimpleStyle(const QVariantMap &vStyle);
+
+    /// Turns a colour value from QML into a QColor: an int is a Qt::GlobalColor
+    /// (0..19, anything else is invalid), a string a colour name, a QColor itself.
+    /// Every other type gives an invalid colour.
+    static QColor getTransformColor(const QVariant &value);
+
+protected:
+    /// Turns antialiasing on and paints the parameter, DVI and simple boxes, in that order.
+    void paint(QPainter *painter) override;
+    /// Gives all six style maps their defaults: "style" 1, "width" 1, "color" 2.
+    void initPenStyle();
+
+    void paintBox(QPainter *painter);
+    void paintBoxDVI(QPainter *painter);
+    void paintBoxSimple(QPainter *painter);
+    /// Shape painters for derived classes; the item's own paint() never calls them.
+    void paintRect(QPainter *painter);
+    void paintLine(QPainter *painter);
+    void paintEllipse(QPainter *painter);
+
+private:
+    // Boxes keyed by boxId, visited in first-insertion order of their boxId.
+    // Not API: the member functions are defined inside the library only.
+    template<typename Record>
+    class BoxTable
+    {
+    public:
+        struct Entry
+        {
+            QString boxId;
+            Record record;
+        };
+
+        Record *find(const QString &boxId);
+        void insert(const QString &boxId, const Record &record);
+        void clear();
+        int size() const { return m_entries.size(); }
+        typename QVector<Entry>::iterator begin() { return m_entries.begin(); }
+        typename QVector<Entry>::iterator end() { return m_entries.end(); }
+        typename QVector<Entry>::const_iterator begin() const { return m_entries.cbegin(); }
+        typename QVector<Entry>::const_iterator end() const { return m_entries.cend(); }
+
+    private:
+        QHash<QString, int> m_indexById;
+        QVector<Entry> m_entries;
+    };
+
+    QVariantMap m_rectStyle;
+    QVector<RectRecord> m_rectVector;
+    QVariantMap m_lineStyle;
+    QVector<LineRecord> m_lineVector;
+    QVariantMap m_ellipseStyle;
+    QVector<RectRecord> m_ellipseVector;
+    QVariantMap m_boxStyle;
+    BoxTable<BoxRecord> m_boxHash;
+    QVariantMap m_boxDVIStyle;
+    BoxTable<BoxDVIRecord> m_boxDVIHash;
+    QVariantMap m_boxSimpleStyle;
+    BoxTable<BoxSimpleRecord> m_boxSimpleHash;
+};
+
+#endif // BLL_PAINTED_ITEM_H

@@ -1,0 +1,36 @@
+#ifndef BLL_BOX_TABLE_H
+#define BLL_BOX_TABLE_H
+
+// Member functions of Bll_Painted_Item::BoxTable, the keyed store that the
+// three box families share. Include only inside the library.
+
+#include "bll_painted_item.h"
+
+template<typename Record>
+Record *Bll_Painted_Item::BoxTable<Record>::find(const QString &boxId)
+{
+    const auto it = m_indexById.constFind(boxId);
+    return it == m_indexById.cend() ? nullptr : &m_entries[*it].record;
+}
+
+// A boxId seen before keeps its place in the order; only its record changes.
+template<typename Record>
+void Bll_Painted_Item::BoxTable<Record>::insert(const QString &boxId, const Record &record)
+{
+    if (Record *existing = find(boxId)) {
+        *existing = record;
+        return;
+    }
+    m_indexById.insert(boxId, m_entries.size());
+    m_entries.append(Entry {boxId, record});
+}
+
+// Releases the storage as well: a cleared table is a new, empty table.
+template<typename Record>
+void Bll_Painted_Item::BoxTable<Record>::clear()
+{
+    m_indexById = QHash<QString, int>();
+    m_entries = QVector<Entry>();
+}
+
+#endif // BLL_BOX_TABLE_H

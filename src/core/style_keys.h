@@ -1,0 +1,33 @@
+#ifndef BLL_STYLE_KEYS_H
+#define BLL_STYLE_KEYS_H
+
+#include <QtCore/QString>
+
+// The keys of style and option maps, spelled once.
+namespace StyleKey {
+inline const QString style = QStringLiteral("style");
+inline const QString width = QStringLiteral("width");
+inline const QString color = QStringLiteral("color");
+inline const QString brushColor = QStringLiteral("brushColor");
+inline const QString textColor = QStringLiteral("textColor");
+inline const QString fillColor = QStringLiteral("fillColor");
+inline const QString pickBorderColor = QStringLiteral("pickBorderColor");
+inline const QString paramBorderColor = QStringLiteral("paramBorderColor");
+inline const QString pickParamBorderColor = QStringLiteral("pickParamBorderColor");
+inline const QString isHoverColor = QStringLiteral("isHoverColor");
+inline const QString isSelectedColor = QStringLiteral("isSelectedColor");
+} // namespace StyleKey
+
+namespace OptionKey {
+inline const QString topBorder = QStringLiteral("topBorder");
+inline const QString bottomBorder = QStringLiteral("bottomBorder");
+inline const QString leftBorder = QStringLiteral("leftBorder");
+inline const QString rightBorder = QStringLiteral("rightBorder");
+inline const QString currentParam = QStringLiteral("currentParam");
+inline const QString showText = QStringLiteral("showText");
+inline const QString showBorder = QStringLiteral("showBorder");
+inline const QString isHover = QStringLiteral("isHover");
+inline const QString isSelected = QStringLiteral("isSelected");
+} // namespace OptionKey
+
+#endif // BLL_STYLE_KEYS_H

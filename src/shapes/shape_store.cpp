@@ -1,0 +1,21 @@
+#include "bll_painted_item.h"
+
+#include "shape_records.h"
+
+void Bll_Painted_Item::addRectF(double x, double y, double width, double height,
+                                const QVariantMap &vStyle)
+{
+    m_rectVector.append(RectRecord {x, y, width, height, vStyle});
+}
+
+void Bll_Painted_Item::addLineF(double x1, double y1, double x2, double y2,
+                                const QVariantMap &vStyle)
+{
+    m_lineVector.append(LineRecord {x1, y1, x2, y2, vStyle});
+}
+
+void Bll_Painted_Item::addEllipseF(double x, double y, double width, double height,
+                                   const QVariantMap &vStyle)
+{
+    m_ellipseVector.append(RectRecord {x, y, width, height, vStyle});
+}
