@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running the gallery need on Debian 12.
+# Runs apt-get only when a package is missing; uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools
+    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
+    qml-module-qtquick-layouts qml-module-qtquick-shapes qml-module-qttest
+    fonts-dejavu-core
+    xvfb xauth
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+        || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
