@@ -535,10 +535,13 @@ Rectangle {
                     MouseArea {
                         anchors.fill: parent
                         hoverEnabled: true
-                        onPositionChanged: {
-                            var box = root.boxAt(root.simpleBoxes, Qt.point(mouse.x, mouse.y));
+                        // Entering reports no move, so both ask which box is under the mouse.
+                        function hoverUnderMouse() {
+                            var box = root.boxAt(root.simpleBoxes, Qt.point(mouseX, mouseY));
                             root.setHovered(box ? box.id : "");
                         }
+                        onEntered: hoverUnderMouse()
+                        onPositionChanged: hoverUnderMouse()
                         onExited: root.setHovered("")
                         onClicked: {
                             var box = root.boxAt(root.simpleBoxes, Qt.point(mouse.x, mouse.y));
