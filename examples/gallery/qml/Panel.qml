@@ -1,19 +1,20 @@
 import QtQuick 2.15
 import QtQuick.Layouts 1.15
 
-// A titled frame around one painted item: the item is the content, the family's
-// controls go below it and anything extra (a legend) beside the title.
+// A titled frame around one painted item of at least 484x200: the item is the content, the
+// family's controls go below it and anything extra (a legend) beside the title.
 Rectangle {
     id: panel
 
     property string title
-    default property alias content: area.data
+    default property alias content: canvas.data
     property alias controls: controlRow.data
     property alias header: headerRow.data
 
     color: "#ffffff"
     radius: 6
     border.color: "#c5ccd6"
+    clip: true
 
     ColumnLayout {
         anchors.fill: parent
@@ -40,6 +41,16 @@ Rectangle {
             id: area
             Layout.fillWidth: true
             Layout.fillHeight: true
+            clip: true
+
+            // The records sit at fixed coordinates; a smaller window shrinks them to fit.
+            Item {
+                id: canvas
+                width: Math.max(484, area.width)
+                height: Math.max(200, area.height)
+                transformOrigin: Item.TopLeft
+                scale: Math.min(1, area.width / width, area.height / height)
+            }
         }
         RowLayout {
             id: controlRow
