@@ -19,7 +19,8 @@ constexpr int screenshotTimeoutMs = 20000;
 bool wantsScreenshot(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0)
+        if (std::strcmp(argv[i], "--screenshot") == 0
+            || std::strncmp(argv[i], "--screenshot=", 13) == 0)
             return true;
     }
     return false;
@@ -68,13 +69,16 @@ void saveScreenshotOnceRendered(QQuickView *view, const QString &fileName)
 int main(int argc, char **argv)
 {
     // A screenshot needs no display: unless told otherwise, render offscreen in software,
-    // which also makes the picture the same on every machine.
-    if (wantsScreenshot(argc, argv)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
-            qputenv("QT_QUICK_BACKEND", "software");
-    }
+    // which also makes the picture the same on every machine. Without a display the window
+    // cannot open, but --help and the hint below still work offscreen.
+    const bool screenshot = wantsScreenshot(argc, argv);
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY")
+            && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (!platformChosen && (screenshot || noDisplay))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (screenshot && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
 
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gallery"));
@@ -93,6 +97,13 @@ int main(int argc, char **argv)
     parser.addOption(screenshotOption);
     parser.addOption(sizeOption);
     parser.process(app);
+
+    if (!screenshot && !platformChosen && noDisplay) {
+        std::fprintf(stderr,
+                     "gallery: no display to open a window on; "
+                     "gallery --screenshot FILE.png renders the scene into a picture\n");
+        return 1;
+    }
 
     QSize size = defaultSize;
     if (parser.isSet(sizeOption)) {

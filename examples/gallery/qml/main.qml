@@ -234,14 +234,14 @@ Rectangle {
         var t = theme;
         parameterItem.setBoxStyle({
             "style": t.penStyle, "width": t.penWidth, "color": t.border, "textColor": t.text,
-            "fillColor": fillColor, "brushColor": t.free, "pickBorderColor": t.pick,
+            "brushColor": t.free, "pickBorderColor": t.pick,
             "paramBorderColor": t.param, "pickParamBorderColor": t.pickParam
         });
         dviItem.setBoxDVIStyle({ "style": Qt.SolidLine, "width": 1, "color": t.dviLabel,
                                  "brushColor": t.marker });
         simpleItem.setBoxSimpleStyle({
             "style": t.penStyle, "width": t.penWidth, "color": t.border, "textColor": t.text,
-            "fillColor": fillColor, "brushColor": t.simpleFill, "isHoverColor": t.hover,
+            "brushColor": t.simpleFill, "isHoverColor": t.hover,
             "isSelectedColor": t.selected
         });
         shapeItem.setRectStyle({ "style": t.penStyle, "width": 2, "color": t.rect,
