@@ -17,25 +17,32 @@ struct BoxRecord;
 struct BoxDVIRecord;
 struct BoxSimpleRecord;
 
-/*
+/**
  * A QQuickPaintedItem that keeps and paints parameter boxes, DVI boxes and
  * simple boxes, and keeps rectangles, lines and ellipses for derived classes
  * to paint. QML feeds it through the invokable methods below and calls the
  * inherited update() after a change; no method repaints by itself.
+ *
+ * The library registers no QML type: the host application does, for example
+ * qmlRegisterType<Bll_Painted_Item>("My.Items", 1, 0, "BllPaintedItem").
  */
 class BLL_PAINTED_ITEM_EXPORT Bll_Painted_Item : public QQuickPaintedItem
 {
     Q_OBJECT
 
 public:
+    /// Creates an empty item whose six style maps hold the defaults ("style" 1, "width" 1,
+    /// "color" 2); `parent` (none by default) becomes its parent item.
     explicit Bll_Painted_Item(QQuickPaintedItem *parent = nullptr);
+    /// Releases every record; tells nobody, as nothing holds a pointer into the item.
     ~Bll_Painted_Item() override;
 
-    /// Appends a rectangle; vStyle overrides the rectangle family's "style",
-    /// "width", "color" and "brushColor" for this rectangle only.
+    /// Appends a rectangle; vStyle (empty by default, so the family style applies) overrides
+    /// the rectangle family's "style", "width", "color" and "brushColor" for this one only.
     Q_INVOKABLE void addRectF(double x, double y, double width, double height,
                               const QVariantMap &vStyle = QVariantMap());
-    /// Appends a line; vStyle overrides the line family's "style", "width" and "color".
+    /// Appends a line; vStyle (empty by default) overrides the line family's "style",
+    /// "width" and "color" for this line only.
     Q_INVOKABLE void addLineF(double x1, double y1, double x2, double y2,
                               const QVariantMap &vStyle = QVariantMap());
     /// Appends an ellipse inscribed in the rectangle; vStyle as for addRectF().
@@ -68,7 +75,8 @@ public:
     Q_INVOKABLE void updateAllBoxDVIF(const QVariantMap &vBorder);
     /// Sets "isHover" and "isSelected" of one simple box, as named in vMap.
     Q_INVOKABLE void updateBoxSimpleF(QString boxId, const QVariantMap &vMap);
-    /// Empties all six containers; style maps and the fill colour stay.
+    /// Empties all six containers; style maps and the fill colour stay. Virtual so that a
+    /// derived item can clear its own records too: QML's call reaches the override.
     Q_INVOKABLE virtual void clearAll();
     /// Removes every rectangle; the rectangle style stays.
     Q_INVOKABLE void clearRectF();
@@ -111,12 +119,22 @@ protected:
     /// Gives all six style maps their defaults: "style" 1, "width" 1, "color" 2.
     void initPenStyle();
 
+    /// Paints each parameter box's label, then its four bands, each filled by whether the
+    /// side is picked and carries a parameter (a value other than 1.0).
     void paintBox(QPainter *painter);
+    /// Paints each DVI box's label and the markers of its switched-on sides; the rectangle
+    /// itself is not drawn.
     void paintBoxDVI(QPainter *painter);
+    /// Paints each simple box as a whole-pixel rectangle filled by selection, else hover,
+    /// else neither, with its label.
     void paintBoxSimple(QPainter *painter);
-    /// Shape painters for derived classes; the item's own paint() never calls them.
+    /// Paints the rectangles for a derived class (the item's own paint() never does), with
+    /// the family style overridden key by key by each record's vStyle.
     void paintRect(QPainter *painter);
+    /// Paints the lines for a derived class, then, when the line family's "brushColor" is a
+    /// valid colour, fills and strokes the path through the lines' end points.
     void paintLine(QPainter *painter);
+    /// Paints the ellipses for a derived class, styled as paintRect() styles rectangles.
     void paintEllipse(QPainter *painter);
 
 private:
