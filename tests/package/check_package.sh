@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the built library into a scratch prefix, then builds and runs a tiny
+# consumer against it twice: through the CMake package and through pkg-config.
+# Usage: check_package.sh <library build dir> <scratch dir> <C++ compiler>
+set -euo pipefail
+
+build=$1
+scratch=$2
+compiler=$3
+consumer=$(cd "$(dirname "$0")/consumer" && pwd)
+prefix=$scratch/prefix
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+echo "== CMake package"
+cmake -S "$consumer" -B "$scratch/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="-Wall -Wextra -Werror" >/dev/null
+cmake --build "$scratch/cmake-build"
+"$scratch/cmake-build/consumer"
+
+echo "== pkg-config"
+pc_file=$(find "$prefix" -name Bll_Painted_Item.pc)
+export PKG_CONFIG_PATH=$(dirname "$pc_file")
+libdir=$(pkg-config --variable=libdir Bll_Painted_Item)
+# Qt 5 is built with reduced relocations, so its users must be position independent.
+# shellcheck disable=SC2046
+"$compiler" -std=c++17 -fPIC -Wall -Wextra -Werror "$consumer/main.cpp" \
+    -o "$scratch/consumer-pc" $(pkg-config --cflags --libs Bll_Painted_Item)
+LD_LIBRARY_PATH=$libdir "$scratch/consumer-pc"
