@@ -50,18 +50,14 @@ private:
     std::thread m_watcher;
 };
 
-const double nan = std::numeric_limits<double>::quiet_NaN();
-const double inf = std::numeric_limits<double>::infinity();
+const double notANumber = std::numeric_limits<double>::quiet_NaN();
+const double infinity = std::numeric_limits<double>::infinity();
 
 const QVector<QPair<const char *, double>> hostileNumbers = {
-        {"nan", nan},
-        {"+inf", inf},
-        {"-inf", -inf},
-        {"+1e300", 1e300},
-        {"-1e300", -1e300},
-        {"INT_MAX+1", 2147483648.0},
-        {"INT_MIN-1", -2147483649.0},
-        {"zero", 0.0},
+        {"nan", notANumber},          {"+inf", infinity},
+        {"-inf", -infinity},          {"+1e300", 1e300},
+        {"-1e300", -1e300},           {"INT_MAX+1", 2147483648.0},
+        {"INT_MIN-1", -2147483649.0}, {"zero", 0.0},
         {"negative", -25.0},
 };
 
@@ -71,8 +67,8 @@ const QVector<QPair<const char *, QVariant>> &hostileValues()
             {"invalid", QVariant()},
             {"list", QVariantList {7, QStringLiteral("red")}},
             {"map", QVariantMap {{QStringLiteral("color"), 7}}},
-            {"nan", nan},
-            {"inf", inf},
+            {"nan", notANumber},
+            {"inf", infinity},
             {"1e300", 1e300},
             {"-1e300", -1e300},
             {"2.7", 2.7},
@@ -246,6 +242,8 @@ private slots:
     void initTestCase();
     void validRecordsSurvive_data();
     void validRecordsSurvive();
+    void labelOutsideTextRange_data();
+    void labelOutsideTextRange();
 
 private:
     QVector<DrawCall> m_baseCalls;
@@ -505,6 +503,41 @@ void tst_HostileInput::validRecordsSurvive()
         QCOMPARE(calls.size(), m_baseCalls.size());
         QVERIFY(render(item) == m_baseImage);
     }
+}
+
+// Qt's text layout turns a label's position into fixed point: NaN came out as
+// INT_MIN / 64, an undefined conversion. Such labels must not reach Qt, while a
+// box centred on screen keeps its label however far its edges reach.
+void tst_HostileInput::labelOutsideTextRange_data()
+{
+    QTest::addColumn<QRectF>("box");
+    QTest::addColumn<bool>("labelled");
+    QTest::newRow("x nan") << QRectF(notANumber, 20, 100, 50) << false;
+    QTest::newRow("y nan") << QRectF(20, notANumber, 100, 50) << false;
+    QTest::newRow("x -inf") << QRectF(-infinity, 20, 100, 50) << false;
+    QTest::newRow("width +inf") << QRectF(20, 20, infinity, 50) << false;
+    QTest::newRow("centre past 2^23") << QRectF(8388600, 20, 100, 50) << false;
+    QTest::newRow("edges at -1e300 and 0") << QRectF(-1e300, 20, 1e300, 50) << false;
+    QTest::newRow("edges at +-5e7, centred") << QRectF(-5e7, 20, 1e8, 50) << true;
+    QTest::newRow("edges at +-1e300, centred") << QRectF(-1e300, 20, 2e300, 50) << false;
+}
+
+void tst_HostileInput::labelOutsideTextRange()
+{
+    QFETCH(QRectF, box);
+    QFETCH(bool, labelled);
+
+    TestItem item;
+    item.addBoxF(QStringLiteral("param"), box.x(), box.y(), box.width(), box.height(), 2);
+    item.addBoxDVIF(QStringLiteral("dvi"), box.x(), box.y(), box.width(), box.height(), 2);
+    item.addBoxSimpleF(QStringLiteral("simple"), box.x(), box.y(), box.width(), box.height());
+    RecordingPaintDevice device(QSize(256, 256));
+    QPainter painter(&device);
+    item.paint(&painter);
+    painter.end();
+
+    QCOMPARE(device.calls(DrawCall::Text).size(), labelled ? 3 : 0);
+    QVERIFY(!device.calls(DrawCall::Polygon).isEmpty()); // the bands are drawn all the same
 }
 
 QTEST_MAIN(tst_HostileInput)
