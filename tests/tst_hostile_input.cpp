@@ -244,6 +244,8 @@ private slots:
     void validRecordsSurvive();
     void labelOutsideTextRange_data();
     void labelOutsideTextRange();
+    void dashedOutlineFarAway_data();
+    void dashedOutlineFarAway();
 
 private:
     QVector<DrawCall> m_baseCalls;
@@ -538,6 +540,59 @@ void tst_HostileInput::labelOutsideTextRange()
 
     QCOMPARE(device.calls(DrawCall::Text).size(), labelled ? 3 : 0);
     QVERIFY(!device.calls(DrawCall::Polygon).isEmpty()); // the bands are drawn all the same
+}
+
+// Qt's dash stroker never ends once a dash is shorter than the spacing of doubles
+// at the shape's coordinates (seen from 1e18 on); far outlines are stroked solid.
+void tst_HostileInput::dashedOutlineFarAway_data()
+{
+    QTest::addColumn<HostileCall>("call");
+    for (int dash = Qt::DashLine; dash <= Qt::DashDotDotLine; ++dash) {
+        const QVariantMap pen = map({{"style", dash}, {"width", 32767}, {"brushColor", 7}});
+        QTest::addRow("bands, pen style %d", dash) << HostileCall([pen](Bll_Painted_Item &item) {
+            item.setBoxStyle(pen);
+            item.addBoxF(QStringLiteral("far"), -5e299, -5e299, 1e300, 1e300, 1e299);
+        });
+        // The markers take the pen that the parameter boxes leave on the painter.
+        QTest::addRow("markers, pen style %d", dash) << HostileCall([pen](Bll_Painted_Item &item) {
+            item.setBoxStyle(pen);
+            item.addBoxF(QStringLiteral("near"), 10, 10, 50, 50, 2);
+            item.addBoxDVIF(QStringLiteral("far"), -5e299, -5e299, 1e300, 1e300, 1e298);
+            item.updateAllBoxDVIF(map({{"topBorder", true}, {"leftBorder", true}}));
+        });
+        QTest::addRow("line path, pen style %d", dash)
+                << HostileCall([pen](Bll_Painted_Item &item) {
+                       item.setLineStyle(pen);
+                       item.addLineF(0, 0, 10, 10);
+                       item.addLineF(0, 0, 1e300, -1e300);
+                       item.addLineF(0, 0, -1e300, 1e300);
+                   });
+        QTest::addRow("ellipse, pen style %d", dash) << HostileCall([pen](Bll_Painted_Item &item) {
+            item.setEllipseStyle(pen);
+            item.addEllipseF(-1e9, -1e9, 2e9, 2e9);
+        });
+    }
+}
+
+void tst_HostileInput::dashedOutlineFarAway()
+{
+    QFETCH(HostileCall, call);
+
+    TestItem item;
+    call(item);
+    {
+        HangGuard guard;
+        render(item);
+    }
+    for (const DrawCall &drawn : record(item)) {
+        const QRectF bounds = drawn.kind == DrawCall::Polygon ? drawn.points.boundingRect()
+                : drawn.kind == DrawCall::Path                ? drawn.path.controlPointRect()
+                                                              : QRectF();
+        if (qMax(qAbs(bounds.left()), qAbs(bounds.right())) > 1e18)
+            QCOMPARE(drawn.pen.style(), Qt::SolidLine);
+        else if (!bounds.isNull())
+            QVERIFY(drawn.pen.style() != Qt::SolidLine); // near shapes keep their dashes
+    }
 }
 
 QTEST_MAIN(tst_HostileInput)
