@@ -11,6 +11,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -119,9 +120,9 @@ QVariantMap consumeMap(FuzzedDataProvider &data, int depth);
 
 QVariant consumeVariant(FuzzedDataProvider &data, int depth)
 {
-    static const int specialInts[] = {
-            -1, 20, 24, std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), 0, 1, 2,
-            5,  6,  7};
+    // Colour numbers past Qt::GlobalColor, pen styles, and pen widths up to QPen's largest.
+    static const int specialInts[] = {-1, 20, 24, INT_MAX, INT_MIN, 0,   1,     2,
+                                      3,  4,  5,  6,       7,       100, 32767, 32768};
     switch (data.ConsumeIntegralInRange(0, 12)) {
     case 0:
         return QVariant();
