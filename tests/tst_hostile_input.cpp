@@ -329,7 +329,9 @@ void tst_HostileInput::validRecordsSurvive_data()
                 else
                     args.fill(number.second); // every argument at once
                 const auto add = method.add;
-                QTest::addRow("%s arg%d=%s", method.name, arg, number.first)
+                const QByteArray argument = arg < args.size() ? "arg" + QByteArray::number(arg)
+                                                              : QByteArray("every arg");
+                QTest::addRow("%s %s=%s", method.name, argument.constData(), number.first)
                         << HostileCall([add, args](Bll_Painted_Item &item) { add(item, args); })
                         << true;
             }
