@@ -8,6 +8,18 @@ namespace BoxLabel {
 namespace {
 constexpr double largestPixelSize = 65535.0;
 const QString labelFamily = QStringLiteral("Verdana");
+
+// Qt's text layout turns the label's position into 26.6 fixed point, which is
+// undefined for NaN, infinities and positions past +-2^25; QPainter draws no text
+// past +-(2^23 - 1) anyway. Beyond int, x + w / 2 is too coarse to place a label.
+bool placeable(const QRectF &box)
+{
+    constexpr double textLimit = 8388607.0;
+    constexpr double intLimit = 2147483648.0;
+    const QPointF centre = box.center();
+    return qAbs(box.x()) < intLimit && qAbs(box.y()) < intLimit && qAbs(centre.x()) <= textLimit
+            && qAbs(centre.y()) <= textLimit;
+}
 } // namespace
 
 int pixelSize(double width, double height)
@@ -30,7 +42,8 @@ void setFont(QPainter *painter, int pixelSize)
 
 void draw(QPainter *painter, const QRectF &box, const QString &boxId)
 {
-    painter->drawText(box, Qt::AlignCenter, boxId);
+    if (placeable(box))
+        painter->drawText(box, Qt::AlignCenter, boxId);
 }
 
 } // namespace BoxLabel

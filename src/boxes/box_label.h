@@ -17,7 +17,8 @@ int pixelSize(double width, double height);
 // Installs a copy of the painter's font in "Verdana" at pixelSize.
 void setFont(QPainter *painter, int pixelSize);
 
-// Draws boxId centred in the box's unrounded rectangle with the painter's pen and font.
+// Draws boxId centred in the box's unrounded rectangle with the painter's pen and font;
+// draws nothing when the label's place is not a number or beyond Qt's text range.
 void draw(QPainter *painter, const QRectF &box, const QString &boxId);
 
 } // namespace BoxLabel

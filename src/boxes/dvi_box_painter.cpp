@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "../core/dashed_outline.h"
 #include "../core/style_keys.h"
 #include "../core/style_lookup.h"
 #include "box_label.h"
@@ -23,7 +24,7 @@ void drawSideMarkers(QPainter *painter, const BoxDVIRecord &box)
         triangle[0] = p1;
         triangle[1] = tip;
         triangle[2] = p3;
-        painter->drawPolygon(triangle, Qt::OddEvenFill);
+        DashedOutline::drawPolygon(painter, triangle);
     };
 
     if (box.topBorder) {

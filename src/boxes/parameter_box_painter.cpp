@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "../core/dashed_outline.h"
 #include "../core/style_keys.h"
 #include "../core/style_lookup.h"
 #include "box_label.h"
@@ -42,7 +43,7 @@ void Bll_Painted_Item::paintBox(QPainter *painter)
             painter->setBrush(withParam ? pickParamBrush : pickBrush);
         else if (withParam)
             painter->setBrush(paramBrush);
-        painter->drawPolygon(band, Qt::OddEvenFill);
+        DashedOutline::drawPolygon(painter, band);
         painter->setBrush(fillBrush);
     };
 

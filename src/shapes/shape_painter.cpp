@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "../core/dashed_outline.h"
 #include "../core/int_geometry.h"
 #include "../core/style_keys.h"
 #include "../core/style_lookup.h"
@@ -131,6 +132,6 @@ void Bll_Painted_Item::paintLine(QPainter *painter)
     const QColor fill = StyleLookup::optionalColor(m_lineStyle, StyleKey::brushColor);
     if (fill.isValid()) {
         painter->setBrush(QBrush(fill, Qt::SolidPattern));
-        painter->drawPath(path);
+        DashedOutline::drawPath(painter, path);
     }
 }

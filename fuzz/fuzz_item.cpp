@@ -1,0 +1,258 @@
+// libFuzzer harness: turns bytes into a sequence of the item's invokable calls,
+// made through the meta-object as QML makes them, then paints the item through
+// all six painters. Any crash, sanitizer report, leak or hang is a finding.
+
+#include "bll_painted_item.h"
+
+#include <QtCore/QMetaMethod>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace {
+
+class FuzzItem : public Bll_Painted_Item
+{
+public:
+    void paintEverything(QPainter *painter)
+    {
+        paint(painter);
+        paintRect(painter);
+        paintLine(painter);
+        paintEllipse(painter);
+    }
+};
+
+constexpr int invokableCount = 30;
+constexpr int maxCallsPerInput = 64;
+constexpr int maxMapDepth = 2;
+
+// Every key the item reads from a style or option map.
+const char *const knownKeys[] = {
+        "style",
+        "width",
+        "color",
+        "brushColor",
+        "textColor",
+        "fillColor",
+        "pickBorderColor",
+        "paramBorderColor",
+        "pickParamBorderColor",
+        "isHoverColor",
+        "isSelectedColor",
+        "topBorder",
+        "bottomBorder",
+        "leftBorder",
+        "rightBorder",
+        "currentParam",
+        "showText",
+        "showBorder",
+        "isHover",
+        "isSelected",
+};
+
+const char *const colourNames[] = {"red", "#00ff00", "#80ff0000", "#fff",   "transparent",
+                                   "",    "#",       "nocolour",  "#12345", "#ff00ff00ff"};
+
+double consumeDouble(FuzzedDataProvider &data)
+{
+    static const double special[] = {
+            std::numeric_limits<double>::quiet_NaN(),
+            std::numeric_limits<double>::infinity(),
+            -std::numeric_limits<double>::infinity(),
+            1e300,
+            -1e300,
+            2147483648.0,
+            -2147483649.0,
+            327680.0,
+            std::numeric_limits<double>::denorm_min(),
+            -0.0,
+            1.0,
+            10.0,
+            10.5,
+    };
+    switch (data.ConsumeIntegralInRange(0, 3)) {
+    case 0: { // any bit pattern
+        const auto bits = data.ConsumeIntegral<quint64>();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    case 1:
+        return data.PickValueInArray(special);
+    case 2:
+        return data.ConsumeIntegralInRange(-50, 300) + data.ConsumeIntegralInRange(0, 3) / 4.0;
+    default:
+        return data.ConsumeFloatingPoint<double>();
+    }
+}
+
+QString consumeString(FuzzedDataProvider &data)
+{
+    QString text = QString::fromUtf8(data.ConsumeRandomLengthString(64).c_str());
+    // Now and then a long one, for the label layout.
+    if (data.ConsumeIntegralInRange(0, 15) == 0 && !text.isEmpty())
+        text = text.repeated(4096 / text.size() + 1);
+    return text;
+}
+
+QColor consumeColor(FuzzedDataProvider &data)
+{
+    switch (data.ConsumeIntegralInRange(0, 2)) {
+    case 0:
+        return QColor();
+    case 1:
+        return QColor(QString::fromLatin1(data.PickValueInArray(colourNames)));
+    default:
+        return QColor::fromRgba(data.ConsumeIntegral<quint32>());
+    }
+}
+
+QVariantMap consumeMap(FuzzedDataProvider &data, int depth);
+
+QVariant consumeVariant(FuzzedDataProvider &data, int depth)
+{
+    // Colour numbers past Qt::GlobalColor, pen styles, and pen widths up to QPen's largest.
+    static const int specialInts[] = {-1, 20, 24, INT_MAX, INT_MIN, 0,   1,     2,
+                                      3,  4,  5,  6,       7,       100, 32767, 32768};
+    switch (data.ConsumeIntegralInRange(0, 12)) {
+    case 0:
+        return QVariant();
+    case 1:
+        return data.ConsumeIntegralInRange(0, 19);
+    case 2:
+        return data.PickValueInArray(specialInts);
+    case 3:
+        return data.ConsumeIntegral<int>();
+    case 4:
+        return consumeDouble(data);
+    case 5:
+        return data.ConsumeBool();
+    case 6:
+        return QString::fromLatin1(data.PickValueInArray(colourNames));
+    case 7:
+        return consumeString(data);
+    case 8:
+        return consumeColor(data);
+    case 9:
+        return QVariant::fromValue(data.ConsumeIntegral<qlonglong>());
+    case 10:
+        return QVariant::fromValue(data.ConsumeIntegral<uint>());
+    case 11:
+        if (depth < maxMapDepth)
+            return QVariantList {consumeVariant(data, depth + 1), consumeVariant(data, depth + 1)};
+        return QVariantList();
+    default:
+        return depth < maxMapDepth ? QVariant(consumeMap(data, depth + 1))
+                                   : QVariant(QVariantMap());
+    }
+}
+
+QVariantMap consumeMap(FuzzedDataProvider &data, int depth)
+{
+    QVariantMap map;
+    const int entries = data.ConsumeIntegralInRange(0, 6);
+    for (int i = 0; i < entries; ++i) {
+        const QString key = data.ConsumeBool()
+                ? QString::fromLatin1(data.PickValueInArray(knownKeys))
+                : QString::fromUtf8(data.ConsumeRandomLengthString(24).c_str());
+        map.insert(key, consumeVariant(data, depth));
+    }
+    return map;
+}
+
+// Builds the arguments of one method from the bytes and invokes it through the
+// meta-object, as QML does (so the generated dispatch is exercised too).
+void invokeOne(FuzzItem &item, const QMetaMethod &method, FuzzedDataProvider &data)
+{
+    constexpr int maxArguments = 6;
+    double doubles[maxArguments];
+    QString strings[maxArguments];
+    QVariantMap maps[maxArguments];
+    QColor colors[maxArguments];
+    QGenericArgument arguments[10];
+
+    for (int i = 0; i < method.parameterCount(); ++i) {
+        const char *type = QMetaType::typeName(method.parameterType(i));
+        switch (method.parameterType(i)) {
+        case QMetaType::Double:
+            doubles[i] = consumeDouble(data);
+            arguments[i] = QGenericArgument(type, &doubles[i]);
+            break;
+        case QMetaType::QString:
+            strings[i] = consumeString(data);
+            arguments[i] = QGenericArgument(type, &strings[i]);
+            break;
+        case QMetaType::QVariantMap:
+            maps[i] = consumeMap(data, 0);
+            arguments[i] = QGenericArgument(type, &maps[i]);
+            break;
+        case QMetaType::QColor:
+            colors[i] = consumeColor(data);
+            arguments[i] = QGenericArgument(type, &colors[i]);
+            break;
+        default:
+            std::abort(); // a parameter type this harness does not know
+        }
+    }
+
+    double result = 0;
+    const bool returnsDouble = method.returnType() == QMetaType::Double;
+    const bool invoked = method.invoke(
+            &item, Qt::DirectConnection,
+            returnsDouble ? QGenericReturnArgument("double", &result) : QGenericReturnArgument(),
+            arguments[0], arguments[1], arguments[2], arguments[3], arguments[4], arguments[5],
+            arguments[6], arguments[7], arguments[8], arguments[9]);
+    if (!invoked)
+        std::abort();
+}
+
+void paintInto(FuzzItem &item)
+{
+    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    item.paintEverything(&painter);
+}
+
+void silence(QtMsgType, const QMessageLogContext &, const QString &) { }
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(silence);
+    static QGuiApplication application(*argc, *argv);
+    const QMetaObject &meta = Bll_Painted_Item::staticMetaObject;
+    if (meta.methodCount() - meta.methodOffset() != invokableCount)
+        std::abort(); // the harness must learn the new method table first
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    FuzzItem item;
+    const QMetaObject &meta = Bll_Painted_Item::staticMetaObject;
+
+    for (int call = 0; call < maxCallsPerInput && data.remaining_bytes() > 0; ++call) {
+        const int choice = data.ConsumeIntegralInRange(0, invokableCount + 1);
+        if (choice < invokableCount)
+            invokeOne(item, meta.method(meta.methodOffset() + choice), data);
+        else if (choice == invokableCount)
+            paintInto(item); // painting between calls, as a scene repaints at any time
+        else
+            Bll_Painted_Item::getTransformColor(consumeVariant(data, 0));
+    }
+    paintInto(item);
+    return 0;
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harness with clang (ASan, UBSan), replays the committed
+# corpus, then fuzzes for SECONDS (default 60). New inputs go to build-fuzz/corpus;
+# findings are written to build-fuzz/ as crash-*, leak-*, timeout-* or slow-unit-*.
+# A long run: nice -n 19 tools/run-fuzz.sh 1800
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+build=${BLL_FUZZ_BUILD_DIR:-build-fuzz}
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBLL_BUILD_FUZZERS=ON -DBLL_SANITIZE=address,undefined \
+    -DBLL_BUILD_TESTS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF
+cmake --build "$build" -j "$(nproc)" --target fuzz_item
+
+export ASAN_OPTIONS=fast_unwind_on_malloc=0
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1
+fuzzer=$PWD/$build/fuzz/fuzz_item
+mkdir -p "$build/corpus"
+cd "$build"
+
+echo "Replaying the committed corpus"
+"$fuzzer" -runs=0 -timeout=10 ../fuzz/corpus
+
+echo "Fuzzing for $seconds s"
+"$fuzzer" -max_total_time="$seconds" -timeout=10 -max_len=4096 -print_final_stats=1 \
+    -dict=../fuzz/item.dict corpus ../fuzz/corpus
