@@ -301,7 +301,12 @@ void registerAll(bool quick)
         paintBench("paint/limit", paintLimit)->Arg(n);
     }
     for (int n : sizes) {
-        paintBench("paint/item_first", paintItemFirst)->Arg(n)->Iterations(quick ? 1 : 3);
+        auto *bench = benchmark::RegisterBenchmark("paint/item_first", paintItemFirst)
+                              ->Arg(n)
+                              ->Unit(benchmark::kMillisecond)
+                              ->Iterations(1);
+        if (!quick)
+            bench->Repetitions(5)->DisplayAggregatesOnly(true);
     }
     for (int n : sizes) {
         paintBench("shapes/item", paintShapesItem)->Arg(n);

@@ -10,6 +10,7 @@ packages=(
     qml-module-qtquick-layouts qml-module-qtquick-shapes qml-module-qttest
     fonts-dejavu-core
     xvfb xauth
+    libbenchmark-dev valgrind
 )
 
 missing=()
