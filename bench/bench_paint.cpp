@@ -4,7 +4,7 @@
 //   bll_bench --count <target> <boxes>             one paint, for callgrind's instruction count
 //
 // Targets of --count: item, limit, item-first (the first paint of a new item),
-// shapes-item, shapes-limit. Run it as
+// shapes-item, shapes-limit, updateBoxF (10,000 calls). Run it as
 //   valgrind --tool=callgrind --collect-atstart=no bll_bench --count item 10000
 
 #include "bench_scene.h"
@@ -156,6 +156,9 @@ void paintShapesLimit(benchmark::State &state)
         paintOnce(f.target, [&f](QPainter *p) { replay(p, f.list); });
 }
 
+// Updates visit the boxes in a scattered order, as clicks on a scene would.
+constexpr int stride = 7919;
+
 QVector<QString> idsOf(const Scene &scene, Box::Kind kind)
 {
     QVector<QString> ids;
@@ -172,10 +175,11 @@ void updateBox(benchmark::State &state)
     const QVector<QString> ids = idsOf(f.scene, Box::Parameter);
     const QVariantMap maps[2] = {{{QStringLiteral("leftBorder"), true}},
                                  {{QStringLiteral("leftBorder"), false}}};
-    int i = 0;
+    unsigned i = 0;
+    int next = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(f.item.updateBoxF(ids[i % ids.size()], maps[i & 1]));
-        ++i;
+        benchmark::DoNotOptimize(f.item.updateBoxF(ids[next], maps[i++ & 1]));
+        next = (next + stride) % ids.size();
     }
     f.item.updateAllBoxF(maps[1]);
 }
@@ -186,10 +190,11 @@ void updateBoxSimple(benchmark::State &state)
     const QVector<QString> ids = idsOf(f.scene, Box::Simple);
     const QVariantMap maps[2] = {{{QStringLiteral("isHover"), true}},
                                  {{QStringLiteral("isHover"), false}}};
-    int i = 0;
+    unsigned i = 0;
+    int next = 0;
     for (auto _ : state) {
-        f.item.updateBoxSimpleF(ids[i % ids.size()], maps[i & 1]);
-        ++i;
+        f.item.updateBoxSimpleF(ids[next], maps[i++ & 1]);
+        next = (next + stride) % ids.size();
     }
 }
 
@@ -247,34 +252,53 @@ void storedBytes(benchmark::State &state)
     }
 }
 
+// Under callgrind only the work between the two toggles is counted; each target
+// builds no more than it needs, as everything else runs on the simulated CPU too.
 int countInstructions(const char *target, int count)
 {
     const QString name = QString::fromLatin1(target);
     QImage image = newTarget();
-    const auto measure = [&image](auto paint) {
-        paintOnce(image, paint); // warm-up
+    const auto counted = [](auto work) {
         CALLGRIND_TOGGLE_COLLECT;
-        paintOnce(image, paint);
+        work();
         CALLGRIND_TOGGLE_COLLECT;
     };
-    if (name == QLatin1String("item") || name == QLatin1String("limit")) {
-        BoxFixture &f = fixture<BoxFixture>(count);
-        if (name == QLatin1String("item"))
-            measure([&f](QPainter *p) { f.item.paint(p); });
-        else
-            measure([&f](QPainter *p) { replay(p, f.list); });
-    } else if (name == QLatin1String("item-first")) {
+    const auto steadyPaint = [&](auto paint) {
+        paintOnce(image, paint); // warm-up
+        counted([&] { paintOnce(image, paint); });
+    };
+    const auto limitList = [&] {
+        QPainter painter(&image);
+        return boxDrawList(mixedScene(count), painter.pen(), painter.brush(), painter.font());
+    };
+    if (name == QLatin1String("item") || name == QLatin1String("item-first")) {
         BenchItem item;
         feed(item, mixedScene(count));
-        CALLGRIND_TOGGLE_COLLECT;
-        paintOnce(image, [&item](QPainter *p) { item.paint(p); });
-        CALLGRIND_TOGGLE_COLLECT;
+        if (name == QLatin1String("item"))
+            steadyPaint([&item](QPainter *p) { item.paint(p); });
+        else
+            counted([&] { paintOnce(image, [&item](QPainter *p) { item.paint(p); }); });
+    } else if (name == QLatin1String("limit")) {
+        const DrawList list = limitList();
+        steadyPaint([&list](QPainter *p) { replay(p, list); });
     } else if (name == QLatin1String("shapes-item") || name == QLatin1String("shapes-limit")) {
         ShapeFixture &f = fixture<ShapeFixture>(count);
         if (name == QLatin1String("shapes-item"))
-            measure([&f](QPainter *p) { f.item.paint(p); });
+            steadyPaint([&f](QPainter *p) { f.item.paint(p); });
         else
-            measure([&f](QPainter *p) { replay(p, f.list); });
+            steadyPaint([&f](QPainter *p) { replay(p, f.list); });
+    } else if (name == QLatin1String("updateBoxF")) {
+        // 10,000 calls, to be divided by 10,000.
+        BenchItem item;
+        const Scene scene = mixedScene(count);
+        feed(item, scene);
+        const QVector<QString> ids = idsOf(scene, Box::Parameter);
+        const QVariantMap maps[2] = {{{QStringLiteral("leftBorder"), true}},
+                                     {{QStringLiteral("leftBorder"), false}}};
+        counted([&] {
+            for (int i = 0, next = 0; i < 10000; ++i, next = (next + stride) % ids.size())
+                item.updateBoxF(ids[next], maps[i & 1]);
+        });
     } else {
         qWarning("unknown target %s", target);
         return 2;

@@ -60,8 +60,9 @@ echo "== timings"
 
 echo "== callgrind instruction counts"
 : >"$results/counts.txt"
-for run in "item 1000" "limit 1000" "item 10000" "limit 10000" "item-first 1000" \
-           "shapes-item 1000" "shapes-limit 1000"; do
+for run in "item 1000" "limit 1000" "item 10000" "limit 10000" "item 100000" "limit 100000" \
+           "item-first 1000" "shapes-item 1000" "shapes-limit 1000" \
+           "updateBoxF 1000" "updateBoxF 100000"; do
     set -- $run
     out=$(mktemp)
     valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
@@ -87,8 +88,6 @@ for boxes in 1000 10000 100000; do
     frames=3
     [ "$boxes" -eq 100000 ] && frames=1
     for peer in ItemPeer CanvasPeer RepeaterPeer ShapesPeer; do
-        # The software renderer's cost for overlapping items grows with their square.
-        [ "$peer" = RepeaterPeer ] && [ "$boxes" -eq 100000 ] && continue
         run_peer software "$peer" "$boxes" "$frames" 200 env
     done
 done
