@@ -184,7 +184,9 @@ add("Each peer draws the same scene with the same colours and label sizes in a `
 add("")
 add("Where a peer differs in look: the `Repeater` draws bands and markers as rectangles (a "
     "`Rectangle` is neither a trapezoid nor a triangle); the `Shape` fills each band colour as one "
-    "path, so bands overlap in a different order; the `Canvas` does not clip labels to their box.")
+    "path, so bands overlap in a different order; the `Canvas` does not clip labels to their box. "
+    "`bll_bench_peers <peer> <boxes> <frames> <file.png>` saves what a peer drew (on OpenGL; the "
+    "software backend cannot grab a window), to compare them by eye.")
 add("")
 for backend, title in [("software", "Software backend (`QT_QUICK_BACKEND=software`)"),
                        ("opengl", "OpenGL: Mesa (llvmpipe) under `xvfb-run`, threaded render loop")]:

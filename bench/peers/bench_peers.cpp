@@ -1,7 +1,7 @@
 // The reference scene drawn by the item and by what a Qt developer would pick
 // instead, each in a QQuickView of its own, fed from QML:
 //
-//   bll_bench_peers <ItemPeer|CanvasPeer|RepeaterPeer|ShapesPeer> <boxes> [frames]
+//   bll_bench_peers <ItemPeer|CanvasPeer|RepeaterPeer|ShapesPeer> <boxes> [frames] [png]
 //
 // Prints one JSON object per figure: the time to build the scene from QML, the
 // first frame, the growth of the resident set per box, the median full frame and
@@ -171,5 +171,8 @@ int main(int argc, char **argv)
         hover.append(frame(view, [root, &box] { call(root, "hover", box, true); }));
     }
     report("hover_frame_ms", median(hover));
+    // To look at what a peer draws; grabbing works on OpenGL, not on the software backend.
+    if (argc > 4)
+        view.grabWindow().save(QString::fromLocal8Bit(argv[4]));
     return 0;
 }
