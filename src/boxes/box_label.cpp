@@ -1,8 +1,11 @@
 #include "box_label.h"
 
 #include <QtGui/QFont>
+#include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
 #include <QtGui/QTextLayout>
+
+#include <atomic>
 
 namespace BoxLabel {
 
@@ -27,6 +30,23 @@ bool laysOutAsOneLine(const QString &text)
     return !text.isEmpty();
 }
 
+// Fonts added to or removed from the application change what a family resolves
+// to, so a layout made before such a change may no longer be drawText's.
+std::atomic<int> fontDatabaseChanges {0};
+
+int fontDatabaseGeneration()
+{
+    static const bool watching = [] {
+        if (qGuiApp) {
+            QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged,
+                             [] { ++fontDatabaseChanges; });
+        }
+        return true;
+    }();
+    Q_UNUSED(watching)
+    return fontDatabaseChanges.load();
+}
+
 // Underlines and the like are drawn by a step of drawText that its public parts do not offer.
 bool hasDecorations(const QFont &font)
 {
@@ -39,7 +59,7 @@ bool hasDecorations(const QFont &font)
 struct Layout
 {
     Layout(const QString &text, const QFont &font, Qt::LayoutDirection direction)
-        : font(font), direction(direction), text(text, font)
+        : font(font), direction(direction), generation(fontDatabaseGeneration()), text(text, font)
     {
         QTextOption option;
         option.setTextDirection(direction);
@@ -59,7 +79,8 @@ struct Layout
 
     bool fits(const QFont &painterFont, Qt::LayoutDirection painterDirection) const
     {
-        return direction == painterDirection && font == painterFont;
+        return direction == painterDirection && font == painterFont
+                && generation == fontDatabaseGeneration();
     }
 
     void draw(QPainter *painter, const QRectF &box) const
@@ -80,6 +101,7 @@ struct Layout
 
     QFont font;
     Qt::LayoutDirection direction;
+    int generation;
     QTextLayout text;
     bool oneLine = false;
     double width = 0;
