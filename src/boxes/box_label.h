@@ -25,7 +25,8 @@ struct Layout;
 // shaping, breaking) costs more than drawing it, and a label's text and font
 // rarely change between frames. A box record owns its cache, so adding the box
 // again starts a new one; the layout remembers the font and direction it was
-// made for and is made again when the painter's differ.
+// made for and is made again when the painter's differ, or when fonts are added
+// to or removed from the application.
 class Cache
 {
 public:
