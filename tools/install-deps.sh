@@ -10,7 +10,7 @@ packages=(
     qml-module-qtquick-layouts qml-module-qtquick-shapes qml-module-qttest
     fonts-dejavu-core
     xvfb xauth
-    clang libclang-rt-14-dev valgrind
+    clang libclang-rt-14-dev libbenchmark-dev valgrind
 )
 
 missing=()

@@ -60,7 +60,8 @@ void Bll_Painted_Item::paintBoxDVI(QPainter *painter)
     painter->setPen(labelPen);
     painter->setBrush(markerBrush);
 
-    for (const auto &entry : qAsConst(m_boxDVIHash)) {
+    // Not const: painting keeps each label's layout in its record.
+    for (auto &entry : m_boxDVIHash) {
         const BoxDVIRecord &box = entry.record;
         const double w = box.width, h = box.height;
         if (!(w > 1.0 && h > 1.0))
@@ -72,7 +73,8 @@ void Bll_Painted_Item::paintBoxDVI(QPainter *painter)
                 BoxLabel::setFont(painter, pixelSize);
                 if (box.showText) {
                     painter->setPen(labelPen);
-                    BoxLabel::draw(painter, QRectF(box.x, box.y, w, h), entry.boxId);
+                    BoxLabel::draw(painter, QRectF(box.x, box.y, w, h), entry.boxId,
+                                   entry.record.label);
                 }
             }
         }

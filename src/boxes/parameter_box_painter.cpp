@@ -49,7 +49,8 @@ void Bll_Painted_Item::paintBox(QPainter *painter)
 
     bool toolsInstalled = false;
     QPolygonF band(4);
-    for (const auto &entry : qAsConst(m_boxHash)) {
+    // Not const: painting keeps each label's layout in its record.
+    for (auto &entry : m_boxHash) {
         const BoxRecord &box = entry.record;
         const double x = box.x, y = box.y, w = box.width, h = box.height, b = box.borderWidth;
         if (!(w > 1.0 && h > 1.0))
@@ -66,7 +67,7 @@ void Bll_Painted_Item::paintBox(QPainter *painter)
             if (const int pixelSize = BoxLabel::pixelSize(w, h)) {
                 BoxLabel::setFont(painter, pixelSize);
                 painter->setPen(textPen);
-                BoxLabel::draw(painter, QRectF(x, y, w, h), entry.boxId);
+                BoxLabel::draw(painter, QRectF(x, y, w, h), entry.boxId, entry.record.label);
                 painter->setPen(borderPen);
             }
         }

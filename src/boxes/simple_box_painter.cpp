@@ -27,7 +27,8 @@ void Bll_Painted_Item::paintBoxSimple(QPainter *painter)
             solidBrushOr(painterBrush, optionalColor(m_boxSimpleStyle, StyleKey::isSelectedColor));
 
     bool outlineInstalled = false;
-    for (const auto &entry : qAsConst(m_boxSimpleHash)) {
+    // Not const: painting keeps each label's layout in its record.
+    for (auto &entry : m_boxSimpleHash) {
         const BoxSimpleRecord &box = entry.record;
         const double w = box.width, h = box.height;
         QRect outline;
@@ -47,7 +48,8 @@ void Bll_Painted_Item::paintBoxSimple(QPainter *painter)
             if (const int pixelSize = BoxLabel::pixelSize(w, h)) {
                 BoxLabel::setFont(painter, pixelSize);
                 painter->setPen(labelPen);
-                BoxLabel::draw(painter, QRectF(box.x, box.y, w, h), entry.boxId);
+                BoxLabel::draw(painter, QRectF(box.x, box.y, w, h), entry.boxId,
+                               entry.record.label);
                 painter->setPen(outlinePen);
             }
         }

@@ -1,6 +1,8 @@
 #ifndef BLL_SIMPLE_BOX_RECORD_H
 #define BLL_SIMPLE_BOX_RECORD_H
 
+#include "box_label.h"
+
 // One simple box; its state chooses the brush it is filled with.
 struct BoxSimpleRecord
 {
@@ -10,6 +12,7 @@ struct BoxSimpleRecord
     double height;
     bool isHover = false;
     bool isSelected = false;
+    BoxLabel::Cache label; // painting state, not part of the box
 };
 
 #endif // BLL_SIMPLE_BOX_RECORD_H

@@ -1,0 +1,7 @@
+# Runs every peer once on a small scene; fails when one fails.
+foreach(peer ItemPeer CanvasPeer RepeaterPeer ShapesPeer)
+    execute_process(COMMAND ${PEERS} ${peer} 200 1 RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${peer} failed: ${result}")
+    endif()
+endforeach()

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Runs the benchmarks and regenerates bench/RESULTS.md with its plot.
+#
+#   tools/run-benchmarks.sh           full run (about half an hour): timings, callgrind
+#                                     instruction counts, the QML peers on the software
+#                                     backend and on OpenGL (Mesa under xvfb-run)
+#   tools/run-benchmarks.sh --quick   small scenes, a few iterations: checks that
+#                                     everything builds and runs (CI runs the same
+#                                     through ctest -L bench-quick)
+#
+# The full run installs what only it needs (valgrind, gnuplot, Mesa) when missing,
+# and writes its raw figures to bench/results/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${BLL_BENCH_BUILD_DIR:-build-bench}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLL_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" -j 2 --target bll_bench bll_bench_peers
+bench="$build/bench/bll_bench"
+peers="$build/bench/bll_bench_peers"
+export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+
+if [ "${1:-}" = --quick ]; then
+    "$bench" --quick
+    for peer in ItemPeer CanvasPeer RepeaterPeer ShapesPeer; do
+        "$peers" "$peer" 200 1 2>/dev/null
+    done
+    exit 0
+fi
+
+extras=()
+for package in valgrind gnuplot-nox xvfb xauth libgl1-mesa-dri python3; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+        || extras+=("$package")
+done
+if [ ${#extras[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${extras[@]}"
+fi
+
+results=bench/results
+mkdir -p "$results"
+log="$results/run.log"
+: >"$log"
+
+{
+    echo "date: $(date -u +%Y-%m-%dT%H:%MZ)"
+    echo "commit: $(git rev-parse --short HEAD)$(git diff --quiet HEAD -- src include || echo ' (modified)')"
+    echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //') x $(nproc)"
+    echo "memory: $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)"
+    echo "system: $(. /etc/os-release && echo "$PRETTY_NAME"), kernel $(uname -r)"
+    echo "qt: $(dpkg-query -W -f='${Version}' libqt5gui5), g++ $(g++ -dumpversion), build RelWithDebInfo"
+    echo "load at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+} >"$results/machine.txt"
+
+echo "== timings"
+"$bench" --benchmark_out="$results/paint.json" --benchmark_out_format=json 2>>"$log"
+
+echo "== callgrind instruction counts"
+: >"$results/counts.txt"
+for run in "item 1000" "limit 1000" "item 10000" "limit 10000" "item 100000" "limit 100000" \
+           "item-first 1000" "shapes-item 1000" "shapes-limit 1000" \
+           "updateBoxF 1000" "updateBoxF 100000"; do
+    set -- $run
+    out=$(mktemp)
+    valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
+        "$bench" --count "$1" "$2" 2>>"$log"
+    echo "$1 $2 $(awk '/^summary:|^totals:/ {print $2; exit}' "$out")" | tee -a "$results/counts.txt"
+    rm -f "$out"
+done
+
+# Each peer runs in a process of its own; one that runs out of time leaves the
+# figures it had, and a note that it stopped.
+run_peer() { # backend peer boxes frames seconds prefix...
+    local backend=$1 peer=$2 boxes=$3 frames=$4 seconds=$5
+    shift 5
+    echo "-- $backend $peer $boxes"
+    if ! "$@" timeout "$seconds" "$peers" "$peer" "$boxes" "$frames" >>"$results/peers.jsonl" 2>>"$log"; then
+        echo "{\"peer\":\"$peer\",\"boxes\":$boxes,\"backend\":\"$backend\",\"figure\":\"stopped\",\"value\":$seconds}" \
+            >>"$results/peers.jsonl"
+    fi
+}
+: >"$results/peers.jsonl"
+echo "== peers, software backend"
+for boxes in 1000 10000 100000; do
+    frames=3
+    [ "$boxes" -eq 100000 ] && frames=1
+    for peer in ItemPeer CanvasPeer RepeaterPeer ShapesPeer; do
+        run_peer software "$peer" "$boxes" "$frames" 200 env
+    done
+done
+echo "== peers, OpenGL (Mesa) under xvfb-run"
+for boxes in 1000 10000 100000; do
+    frames=3
+    [ "$boxes" -eq 100000 ] && frames=1
+    for peer in ItemPeer CanvasPeer RepeaterPeer ShapesPeer; do
+        run_peer opengl "$peer" "$boxes" "$frames" 200 \
+            xvfb-run -a -s "-screen 0 1920x1080x24" env -u QT_QUICK_BACKEND QT_QPA_PLATFORM=xcb vblank_mode=0
+    done
+done
+
+echo "== report"
+python3 bench/report.py "$results" bench
