@@ -237,7 +237,7 @@ void storedBytes(benchmark::State &state)
     QImage target = newTarget();
     for (auto _ : state) {
         for (int family = 0; family < 3; ++family) {
-            const int boxes = std::max(1, parts[family].boxes.size());
+            const int boxes = std::max(1, int(parts[family].boxes.size()));
             const size_t before = heapInUse();
             auto item = std::make_unique<BenchItem>();
             feed(*item, parts[family]);

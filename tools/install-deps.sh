@@ -8,6 +8,10 @@ packages=(
     qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools
     qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
     qml-module-qtquick-layouts qml-module-qtquick-shapes qml-module-qttest
+    qt6-base-dev qt6-declarative-dev libgl-dev
+    qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-controls
+    qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-shapes
+    qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qttest
     fonts-dejavu-core
     xvfb xauth
     clang libclang-rt-14-dev libbenchmark-dev valgrind

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the built library into a scratch prefix, then builds and runs a tiny
 # consumer against it twice: through the CMake package and through pkg-config.
-# Usage: check_package.sh <library build dir> <scratch dir> <C++ compiler>
+# Usage: check_package.sh <library build dir> <scratch dir> <C++ compiler> [package name]
 set -euo pipefail
 
 build=$1
 scratch=$2
 compiler=$3
+package=${4:-Bll_Painted_Item}
 consumer=$(cd "$(dirname "$0")/consumer" && pwd)
 prefix=$scratch/prefix
 
@@ -16,16 +17,17 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 echo "== CMake package"
 cmake -S "$consumer" -B "$scratch/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="-Wall -Wextra -Werror" >/dev/null
+    -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="-Wall -Wextra -Werror" \
+    -DBLL_PACKAGE="$package" >/dev/null
 cmake --build "$scratch/cmake-build"
 "$scratch/cmake-build/consumer"
 
 echo "== pkg-config"
-pc_file=$(find "$prefix" -name Bll_Painted_Item.pc)
+pc_file=$(find "$prefix" -name "$package.pc")
 export PKG_CONFIG_PATH=$(dirname "$pc_file")
-libdir=$(pkg-config --variable=libdir Bll_Painted_Item)
-# Qt 5 is built with reduced relocations, so its users must be position independent.
+libdir=$(pkg-config --variable=libdir "$package")
+# Qt is built with reduced relocations, so its users must be position independent.
 # shellcheck disable=SC2046
 "$compiler" -std=c++17 -fPIC -Wall -Wextra -Werror "$consumer/main.cpp" \
-    -o "$scratch/consumer-pc" $(pkg-config --cflags --libs Bll_Painted_Item)
+    -o "$scratch/consumer-pc" $(pkg-config --cflags --libs "$package")
 LD_LIBRARY_PATH=$libdir "$scratch/consumer-pc"
