@@ -4,8 +4,6 @@
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
 
-#include <limits>
-
 // How paintBox draws parameter boxes: bands, labels, brushes and the painter
 // state it leaves, on the recording device and in rendered pixels.
 class tst_ParameterBoxPainting : public QObject
@@ -16,7 +14,6 @@ private slots:
     void workedExample();
     void labelSize_data();
     void labelSize();
-    void labelIsCentredInTheUnroundedRect_data();
     void labelIsCentredInTheUnroundedRect();
     void bandBrushes_data();
     void bandBrushes();
@@ -24,7 +21,6 @@ private slots:
     void pensCopyThePaintersPen();
     void painterStateLeftBehind_data();
     void painterStateLeftBehind();
-    void bandColoursInPixels_data();
     void bandColoursInPixels();
 };
 
@@ -32,8 +28,6 @@ namespace {
 
 using Map = QVariantMap;
 using Brushes = QVector<QBrush>;
-
-const double infinity = std::numeric_limits<double>::infinity();
 
 // What the painter holds before paintBox; every copy must keep these attributes.
 const QPen foundPen(QBrush(Qt::magenta), 5, Qt::DashDotLine, Qt::RoundCap, Qt::BevelJoin);
@@ -72,14 +66,6 @@ QVector<DrawCall> paintBoxes(TestItem &item)
     return device.calls();
 }
 
-QFont labelFont(int pixelSize)
-{
-    QFont font;
-    font.setFamily("Verdana");
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
 } // namespace
 
 void tst_ParameterBoxPainting::workedExample()
@@ -94,11 +80,10 @@ void tst_ParameterBoxPainting::workedExample()
                                            {{14, 66}, {106, 66}, {110, 70}, {10, 70}},
                                            {{10, 20}, {14, 24}, {14, 66}, {10, 70}},
                                            {{106, 24}, {110, 20}, {110, 70}, {106, 66}}};
-    for (int side = 0; side < 4; ++side) {
-        QCOMPARE(calls[side + 1].kind, DrawCall::Polygon);
-        QCOMPARE(calls[side + 1].points, QPolygonF(bands[side]));
-        QCOMPARE(calls[side + 1].polygonMode, QPaintEngine::OddEvenMode);
-    }
+    QVector<QVector<QPointF>> painted;
+    for (const DrawCall &call : calls.mid(1))
+        painted << (call.polygonMode == QPaintEngine::OddEvenMode ? call.points : QPolygonF());
+    QCOMPARE(painted, bands);
 }
 
 void tst_ParameterBoxPainting::labelSize_data()
@@ -108,21 +93,16 @@ void tst_ParameterBoxPainting::labelSize_data()
     QTest::addColumn<int>("pixelSize"); // 0: no label
     QTest::addColumn<int>("bands");
 
-    QTest::newRow("100 x 50") << 100.0 << 50.0 << 11 << 4;
     QTest::newRow("50 x 100") << 50.0 << 100.0 << 11 << 4;
-    QTest::newRow("10.5 x 50") << 10.5 << 50.0 << 3 << 4;
     QTest::newRow("13 x 50 truncates") << 13.0 << 50.0 << 3 << 4;
     QTest::newRow("10 x 50") << 10.0 << 50.0 << 0 << 4;
-    QTest::newRow("50 x 10") << 50.0 << 10.0 << 0 << 4;
     QTest::newRow("1.01 x 1.01") << 1.01 << 1.01 << 0 << 4;
     QTest::newRow("1 x 50") << 1.0 << 50.0 << 0 << 0;
-    QTest::newRow("50 x 0") << 50.0 << 0.0 << 0 << 0;
     QTest::newRow("negative") << -50.0 << 50.0 << 0 << 0;
     QTest::newRow("NaN") << qQNaN() << 50.0 << 0 << 0;
     QTest::newRow("largest label") << 327670.0 << 327670.0 << 65535 << 4;
     QTest::newRow("label too large") << 327675.0 << 327675.0 << 0 << 4;
-    QTest::newRow("astronomical") << 1e300 << 1e300 << 0 << 4;
-    QTest::newRow("infinite") << infinity << infinity << 0 << 4;
+    QTest::newRow("infinite") << qInf() << qInf() << 0 << 4;
 }
 
 void tst_ParameterBoxPainting::labelSize()
@@ -137,49 +117,29 @@ void tst_ParameterBoxPainting::labelSize()
     const QVector<DrawCall> calls = paintBoxes(item);
     const bool labelled = pixelSize > 0;
     QCOMPARE(calls.size(), bands + int(labelled));
-    if (labelled) {
-        QCOMPARE(calls[0].kind, DrawCall::Text);
+    if (labelled)
         QCOMPARE(calls[0].textFont.pixelSize(), pixelSize);
-        QCOMPARE(calls[0].font.family(), QString("Verdana"));
-    }
 }
 
-void tst_ParameterBoxPainting::labelIsCentredInTheUnroundedRect_data()
-{
-    QTest::addColumn<QString>("boxId");
-    QTest::addColumn<QRectF>("rect");
-
-    QTest::newRow("fractional rect") << "Box 1" << QRectF(10.3, 20.45, 100.45, 50.35);
-    QTest::newRow("wider than the box") << "a label longer than the box" << QRectF(0, 0, 40, 60);
-    QTest::newRow("empty id") << "" << QRectF(0, 0, 40, 60);
-}
-
+// The label is laid out exactly as drawText centres it in the box's own rect, in Verdana.
 void tst_ParameterBoxPainting::labelIsCentredInTheUnroundedRect()
 {
-    QFETCH(QString, boxId);
-    QFETCH(QRectF, rect);
-
+    const QRectF rect(10.3, 20.45, 100.45, 50.35);
     TestItem item;
-    item.addBoxF(boxId, rect.x(), rect.y(), rect.width(), rect.height(), 2);
-    const QVector<DrawCall> labels = [&] {
-        QVector<DrawCall> texts;
-        for (const DrawCall &call : paintBoxes(item))
-            if (call.kind == DrawCall::Text)
-                texts.append(call);
-        return texts;
-    }();
+    item.addBoxF("Box 1", rect.x(), rect.y(), rect.width(), rect.height(), 2);
+    const DrawCall label = paintBoxes(item).first();
 
     RecordingPaintDevice reference;
     {
         QPainter painter(&reference);
-        painter.setFont(labelFont(int(qMin(rect.width(), rect.height()) / 5 + 1)));
-        painter.drawText(rect, Qt::AlignCenter, boxId);
+        QFont font("Verdana");
+        font.setPixelSize(11); // min(w, h) / 5 + 1
+        painter.setFont(font);
+        painter.drawText(rect, Qt::AlignCenter, "Box 1");
     }
-    QCOMPARE(labels.size(), reference.calls().size());
-    for (int i = 0; i < labels.size(); ++i) {
-        QCOMPARE(labels[i].text, reference.calls()[i].text);
-        QCOMPARE(labels[i].textOrigin, reference.calls()[i].textOrigin);
-    }
+    QCOMPARE(label.text, reference.calls().first().text);
+    QCOMPARE(label.textOrigin, reference.calls().first().textOrigin);
+    QCOMPARE(label.font.family(), QString("Verdana"));
 }
 
 void tst_ParameterBoxPainting::bandBrushes_data()
@@ -196,7 +156,6 @@ void tst_ParameterBoxPainting::bandBrushes_data()
             << all << "baaa" << qQNaN() << Brushes {pickParam, param, param, param};
     QTest::newRow("exactly 1.0 carries none")
             << all << "aaab" << 1.0 << Brushes {fill, fill, fill, pick};
-    QTest::newRow("0 carries one") << all << "-a--" << 0.0 << Brushes {fill, param, fill, fill};
     QTest::newRow("nearly 1.0 carries one")
             << all << "a---" << 1.0000001 << Brushes {param, fill, fill, fill};
     QTest::newRow("no colours: the painter's brush")
@@ -270,7 +229,6 @@ void tst_ParameterBoxPainting::painterStateLeftBehind_data()
     QTest::addColumn<bool>("toolsInstalled");
     QTest::addColumn<int>("pixelSize"); // 0: the font as found
 
-    QTest::newRow("no boxes") << QVector<QRectF>() << false << 0;
     QTest::newRow("no box passes the size test")
             << QVector<QRectF> {{0, 0, 1, 50}, {0, 0, qQNaN(), 50}} << false << 0;
     QTest::newRow("unlabelled boxes only")
@@ -316,46 +274,26 @@ void tst_ParameterBoxPainting::painterStateLeftBehind()
     }
 }
 
-void tst_ParameterBoxPainting::bandColoursInPixels_data()
-{
-    QTest::addColumn<QVariantMap>("style");
-    QTest::addColumn<QString>("sides"); // as for setSides
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QStringList>("colours"); // top, bottom, left, right
-
-    const Map colours {{"brushColor", "#0000ff"},
-                       {"pickBorderColor", "#00ff00"},
-                       {"paramBorderColor", "#ff0000"},
-                       {"pickParamBorderColor", "#ffff00"}};
-    QTest::newRow("each side in its own state")
-            << colours << "pab-" << 2.0 << QStringList {"#00ff00", "#ff0000", "#ffff00", "#0000ff"};
-    QTest::newRow("NaN parameter") << colours << "baaa" << qQNaN()
-                                   << QStringList {"#ffff00", "#ff0000", "#ff0000", "#ff0000"};
-    QTest::newRow("no colours: unfilled")
-            << Map() << "pab-" << 2.0 << QStringList {"#ffffff", "#ffffff", "#ffffff", "#ffffff"};
-}
-
 void tst_ParameterBoxPainting::bandColoursInPixels()
 {
-    QFETCH(QVariantMap, style);
-    QFETCH(QString, sides);
-    QFETCH(double, value);
-    QFETCH(QStringList, colours);
-
     TestItem item;
-    item.setBoxStyle(style);
+    item.setBoxStyle({{"brushColor", "#0000ff"},
+                      {"pickBorderColor", "#00ff00"},
+                      {"paramBorderColor", "#ff0000"},
+                      {"pickParamBorderColor", "#ffff00"}});
     item.addBoxF("b", 10, 10, 220, 120, 30);
-    setSides(item, "b", sides, value);
+    setSides(item, "b", "pab-", 2.0);
     QImage image(240, 140, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
         item.paint(&painter);
     }
-    // The middle of each band, well away from its antialiased edges.
-    const QPoint middles[] = {{120, 25}, {120, 115}, {25, 70}, {215, 70}};
-    for (int side = 0; side < 4; ++side)
-        QCOMPARE(image.pixelColor(middles[side]).name(), colours[side]);
+    // The middle of each band (top, bottom, left, right), away from antialiased edges.
+    QStringList colours;
+    for (const QPoint middle : {QPoint(120, 25), QPoint(120, 115), QPoint(25, 70), QPoint(215, 70)})
+        colours << image.pixelColor(middle).name();
+    QCOMPARE(colours, QStringList({"#00ff00", "#ff0000", "#ffff00", "#0000ff"}));
 }
 
 QTEST_MAIN(tst_ParameterBoxPainting)
