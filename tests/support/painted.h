@@ -14,15 +14,6 @@ struct Painted
     QBrush brush;
     QFont font;
     QFont foundFont; // the font the painter held before
-
-    QVector<DrawCall> callsOf(DrawCall::Kind kind) const
-    {
-        QVector<DrawCall> matching;
-        for (const DrawCall &call : calls)
-            if (call.kind == kind)
-                matching << call;
-        return matching;
-    }
 };
 
 // Runs paintFunction (e.g. &TestItem::paintBoxDVI) on a recording painter that
@@ -42,41 +33,42 @@ Painted paintWith(Item &item, PaintFunction paintFunction, const QPen &startPen 
     return painted;
 }
 
-// Pens and brushes as short text, so that a failed comparison reads like the row names.
-inline QString colorText(const QColor &color)
-{
-    return color.isValid() ? color.name() : QStringLiteral("invalid");
-}
-
+// Pens, brushes and draw calls as short text, so that a failed comparison reads like a row name.
 inline QString penText(const QPen &pen)
 {
-    return QStringLiteral("%1 %2 %3")
-            .arg(colorText(pen.color()))
-            .arg(pen.widthF())
-            .arg(QLatin1String(QMetaEnum::fromType<Qt::PenStyle>().valueToKey(pen.style())));
+    const QLatin1String style(QMetaEnum::fromType<Qt::PenStyle>().valueToKey(pen.style()));
+    return pen.color().name() + ' ' + QString::number(pen.widthF()) + ' ' + style;
 }
 
 inline QString brushText(const QBrush &brush)
 {
     const QLatin1String style(QMetaEnum::fromType<Qt::BrushStyle>().valueToKey(brush.style()));
-    return brush.style() == Qt::NoBrush
-            ? QString(style)
-            : QStringLiteral("%1 %2").arg(colorText(brush.color()), style);
+    return brush.style() == Qt::NoBrush ? QString(style) : brush.color().name() + ' ' + style;
 }
 
-inline QStringList penTexts(const QVector<DrawCall> &calls)
+// "Text a 5px", "Polygon (18,26) (20,22) (22,26)", "Line (x1,y1) (x2,y2)", "Rect (x,y) (w,h)",
+// "Path" and its points; withTools adds the pen, and for all but text the brush.
+inline QStringList callTexts(const QVector<DrawCall> &calls, bool withTools = false)
 {
     QStringList texts;
-    for (const DrawCall &call : calls)
-        texts << penText(call.pen);
-    return texts;
-}
-
-inline QStringList brushTexts(const QVector<DrawCall> &calls)
-{
-    QStringList texts;
-    for (const DrawCall &call : calls)
-        texts << brushText(call.brush);
+    for (const DrawCall &call : calls) {
+        QPolygonF points = call.points;
+        for (int i = 0; i < call.path.elementCount(); ++i)
+            points << call.path.elementAt(i);
+        if (call.kind == DrawCall::Line)
+            points << call.line.p1() << call.line.p2();
+        if (call.kind == DrawCall::Rect || call.kind == DrawCall::Ellipse)
+            points << call.rect.topLeft() << QPointF(call.rect.width(), call.rect.height());
+        QString text = QLatin1String(drawCallKindName(call.kind));
+        if (call.kind == DrawCall::Text)
+            text += QStringLiteral(" %1 %2px").arg(call.text).arg(call.font.pixelSize());
+        for (const QPointF &p : points)
+            text += QStringLiteral(" (%1,%2)").arg(p.x(), 0, 'g', 12).arg(p.y(), 0, 'g', 12);
+        if (withTools)
+            text += ", " + penText(call.pen)
+                    + (call.kind == DrawCall::Text ? QString() : ", " + brushText(call.brush));
+        texts << text;
+    }
     return texts;
 }
 
