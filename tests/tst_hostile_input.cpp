@@ -223,11 +223,11 @@ void tst_HostileInput::validRecordsSurvive_data()
         for (double number : hostileNumbers) {
             QVariantList every = valid;
             for (int i = 0; i < valid.size(); ++i) {
+                if (valid[i].userType() != QMetaType::Double)
+                    continue;
                 QVariantList args = valid;
-                if (valid[i].userType() == QMetaType::Double
-                    && (every[i] = args[i] = number).isValid())
-                    QTest::addRow("%s arg%d=%g", method, i, number)
-                            << Calls {{method, args}} << true;
+                args[i] = every[i] = number;
+                QTest::addRow("%s arg%d=%g", method, i, number) << Calls {{method, args}} << true;
             }
             QTest::addRow("%s every number=%g", method, number) << Calls {{method, every}} << true;
         }
