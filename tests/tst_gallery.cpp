@@ -56,7 +56,8 @@ void tst_Gallery::personUsingTheGallery_data()
             << QString();
     QTest::newRow("hover") << QStringList {"move " + s1}
                            << QStringList {s1 + "hoverColor", s7 + "simpleFillColor"} << QString();
-    const QStringList select = {"move " + s1, "click " + s1, "move " + s4};
+    // The mouse passes over S7 on its way, as a hand would.
+    const QStringList select = {"move " + s1, "click " + s1, "move " + s7, "move " + s4};
     QTest::newRow("select, hover another")
             << select << QStringList {s1 + "selectedColor", s4 + "hoverColor"} << QString();
     QTest::newRow("unselect: the mouse is back over it")

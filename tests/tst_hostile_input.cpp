@@ -89,7 +89,7 @@ void setValidStylesAndStates(Bll_Painted_Item &item)
     for (const auto &[method, boxId, keys] : mapMethods) {
         QVariantMap style;
         for (const QString &key : keys)
-            style.insert(key, key == "style" || key == "width" ? 1 : 2 + style.size());
+            style.insert(key, key == "style" || key == "width" ? 1 : 2 + int(style.size()));
         if (QByteArray(method).startsWith("set"))
             invoke(item, method, {style});
     }
@@ -241,7 +241,7 @@ void tst_HostileInput::validRecordsSurvive_data()
         }
         for (const QString &boxId : {QString(""), megabyteId}) {
             if (valid.first().userType() == QMetaType::QString)
-                QTest::addRow("%s boxId of %d", method, boxId.size())
+                QTest::addRow("%s boxId of %d", method, int(boxId.size()))
                         << Calls {{method, QVariantList {boxId} + valid.mid(1)}} << true;
         }
     }
@@ -257,7 +257,7 @@ void tst_HostileInput::validRecordsSurvive_data()
                         << false;
         for (const QString &absent : {QString(""), megabyteId})
             if (!boxId.isNull())
-                QTest::addRow("%s absent boxId of %d", method, absent.size())
+                QTest::addRow("%s absent boxId of %d", method, int(absent.size()))
                         << Calls {{method, {absent, QVariantMap {{keys.first(), true}}}}} << false;
         for (int style = Qt::DashLine; style <= Qt::CustomDashLine; ++style)
             for (const QVariant &width : {QVariant(INT_MAX), QVariant(INT_MIN), QVariant(-1),

@@ -309,11 +309,19 @@ void tst_Shapes::fourArgumentAddsStoreAnEmptyStyle()
     for (const char *method : {"addRectF", "addLineF", "addEllipseF"})
         QVERIFY(QMetaObject::invokeMethod(&item, method, Q_ARG(double, 10), Q_ARG(double, 20),
                                           Q_ARG(double, -5), Q_ARG(double, 0)));
-    QCOMPARE(callTexts(paintWith(item, &TestItem::paintRect).calls, true)
-                     + callTexts(paintWith(item, &TestItem::paintLine).calls)
-                     + callTexts(paintWith(item, &TestItem::paintEllipse).calls),
-             QStringList({"Rect (10,20) (-5,0), #ff0000 1 SolidLine, NoBrush",
-                          "Line (10,20) (-5,0)", "Ellipse (4,20) (7,0)"}));
+    // QPainter hands the engine a normalised ellipse rectangle, and Qt 5 and 6 normalise
+    // a negative width differently.
+    const QRect ellipse = QRect(10, 20, -5, 0).normalized();
+    QCOMPARE(
+            callTexts(paintWith(item, &TestItem::paintRect).calls, true)
+                    + callTexts(paintWith(item, &TestItem::paintLine).calls)
+                    + callTexts(paintWith(item, &TestItem::paintEllipse).calls),
+            QStringList({"Rect (10,20) (-5,0), #ff0000 1 SolidLine, NoBrush", "Line (10,20) (-5,0)",
+                         QString("Ellipse (%1,%2) (%3,%4)")
+                                 .arg(ellipse.x())
+                                 .arg(ellipse.y())
+                                 .arg(ellipse.width())
+                                 .arg(ellipse.height())}));
 }
 
 QTEST_MAIN(tst_Shapes)
