@@ -388,7 +388,7 @@ Rectangle {
 
                     MouseArea {
                         anchors.fill: parent
-                        onClicked: {
+                        onClicked: function (mouse) {
                             var point = Qt.point(mouse.x, mouse.y);
                             var box = root.boxAt(root.parameterBoxes, point);
                             if (!box)
@@ -470,7 +470,7 @@ Rectangle {
                     }
                     MouseArea {
                         anchors.fill: parent
-                        onClicked: {
+                        onClicked: function (mouse) {
                             var point = Qt.point(mouse.x, mouse.y);
                             var box = root.boxAt(root.dviBoxes, point);
                             if (box)
@@ -543,7 +543,7 @@ Rectangle {
                         onEntered: hoverUnderMouse()
                         onPositionChanged: hoverUnderMouse()
                         onExited: root.setHovered("")
-                        onClicked: {
+                        onClicked: function (mouse) {
                             var box = root.boxAt(root.simpleBoxes, Qt.point(mouse.x, mouse.y));
                             if (box)
                                 root.toggleSelected(box.id);
