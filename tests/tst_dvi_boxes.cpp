@@ -1,33 +1,31 @@
-#include "painted.h"
 #include "test_item.h"
 
 #include <QtTest/QtTest>
 
-// One call of a switch scenario: '+' addBoxDVIF, 'u' updateBoxDVIF, 'U' updateAllBoxDVIF.
-// Boxes sit side by side: box "a" at x 0, "b" at 200.
-struct Step
+// DVI boxes: the switches of the store, and paintBoxDVI's labels, markers, tools and the painter
+// state it leaves.
+class tst_DviBoxes : public QObject
 {
-    char op;
-    QString boxId;
-    QVariantMap vBorder = {};
+    Q_OBJECT
+
+private slots:
+    void switches_data();
+    void switches();
+    void paints_data();
+    void paints();
 };
-Q_DECLARE_METATYPE(Step)
-using Steps = QVector<Step>;
 
 namespace {
 
-const QPen foundPen(Qt::green, 5, Qt::DotLine, Qt::RoundCap);
-const QBrush foundBrush(Qt::gray, Qt::Dense4Pattern);
-const QVariantMap allSides {
-        {"topBorder", true}, {"bottomBorder", true}, {"leftBorder", true}, {"rightBorder", true}};
+const QString allSides = "{topBorder:true, bottomBorder:true, leftBorder:true, rightBorder:true}";
 
-// "a label", "a top", ...: each label, and each side whose markers follow, read from
-// the tips of the triangles (b 1: a tip lies 1 inside its side of the 100 x 100 box).
+// "a label", "a top", ...: each label, and each side whose markers follow, read from the tips
+// of the triangles (b 1: a tip lies 1 inside its side of the 100 x 100 box; "b" is at x 200).
 QStringList drawnParts(const QVector<DrawCall> &calls)
 {
     QStringList parts;
     for (const DrawCall &call : calls) {
-        QString part = call.text + QStringLiteral(" label");
+        QString part = call.text + " label";
         if (call.kind == DrawCall::Polygon) {
             const QPointF tip = call.points.at(1);
             const int box = int(tip.x()) / 200;
@@ -46,175 +44,121 @@ QStringList drawnParts(const QVector<DrawCall> &calls)
 
 } // namespace
 
-class tst_DviBoxes : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void workedExample();
-    void switches_data();
-    void switches();
-    void pensAndBrush_data();
-    void pensAndBrush();
-    void labelAndPainterState_data();
-    void labelAndPainterState();
-};
-
-// Box x 10, y 20, w 100, h 50, b 2: sides top, bottom, left, right, each near end first.
-void tst_DviBoxes::workedExample()
-{
-    TestItem item;
-    item.addBoxDVIF(QStringLiteral("dvi"), 10, 20, 100, 50, 2);
-    item.updateBoxDVIF(QStringLiteral("dvi"), allSides);
-    QCOMPARE(callTexts(paintWith(item, &TestItem::paintBoxDVI).calls),
-             QStringList({"Text dvi 11px", "Polygon (18,26) (20,22) (22,26)",
-                          "Polygon (102,26) (100,22) (98,26)", "Polygon (18,64) (20,68) (22,64)",
-                          "Polygon (102,64) (100,68) (98,64)", "Polygon (16,28) (12,30) (16,32)",
-                          "Polygon (16,62) (12,60) (16,58)", "Polygon (104,28) (108,30) (104,32)",
-                          "Polygon (104,62) (108,60) (104,58)"}));
-}
-
 void tst_DviBoxes::switches_data()
 {
-    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("drawn");
 
-    QTest::newRow("sides in order top, bottom, left, right")
-            << Steps {{'+', "a"}, {'u', "a", allSides}}
-            << QStringList {"a label", "a top", "a bottom", "a left", "a right"};
+    const QString a = "addBoxDVIF a 0 0 100 100 1;", b = "addBoxDVIF b 200 0 100 100 1;";
+    QTest::newRow("sides in order top, bottom, left, right") << a + "updateBoxDVIF a "
+                    + allSides << QStringList {"a label", "a top", "a bottom", "a left", "a right"};
     QTest::newRow("showBorder false hides every side, and a side does not turn it on")
-            << Steps {{'+', "a"}, {'u', "a", {{"showBorder", false}}}, {'u', "a", allSides}}
+            << a + "updateBoxDVIF a {showBorder:false}; updateBoxDVIF a " + allSides
             << QStringList {"a label"};
     QTest::newRow("showText 0 hides the label only, numbers convert")
-            << Steps {{'+', "a"}, {'u', "a", {{"showText", 0}, {"topBorder", 1}}}}
-            << QStringList {"a top"};
+            << a + "updateBoxDVIF a {showText:0, topBorder:1}" << QStringList {"a top"};
     QTest::newRow("other keys are ignored")
-            << Steps {{'+', "a"},
-                      {'u', "a", {{"TopBorder", true}, {"top", true}, {"showtext", false}}}}
+            << a + "updateBoxDVIF a {TopBorder:true, top:true, showtext:false}"
             << QStringList {"a label"};
     // Had the first update created "b", adding "b" would keep that earlier place.
     QTest::newRow("unknown or differently cased boxId creates nothing")
-            << Steps {{'u', "b", allSides}, {'+', "a"}, {'+', "b"}, {'u', "A", allSides}}
+            << "updateBoxDVIF b " + allSides + ";" + a + b + "updateBoxDVIF A " + allSides
             << QStringList {"a label", "b label"};
-    QTest::newRow("re-add resets switches and keeps its place")
-            << Steps {{'+', "a"}, {'+', "b"}, {'u', "a", allSides}, {'+', "a"}}
-            << QStringList {"a label", "b label"};
+    QTest::newRow("adding again resets the switches and keeps the place") << a + b
+                    + "updateBoxDVIF a " + allSides + ";" + a << QStringList {"a label", "b label"};
     QTest::newRow("updateAll reaches every box; showBorder back on restores own sides")
-            << Steps {{'+', "a"},
-                      {'+', "b"},
-                      {'u', "a", {{"topBorder", true}}},
-                      {'u', "b", {{"leftBorder", true}}},
-                      {'U', {}, {{"showBorder", false}}},
-                      {'U', {}, {{"showBorder", true}, {"bottomBorder", true}}}}
+            << a + b
+                    + "updateBoxDVIF a {topBorder:true}; updateBoxDVIF b {leftBorder:true};"
+                      "updateAllBoxDVIF {showBorder:false};"
+                      "updateAllBoxDVIF {showBorder:true, bottomBorder:true}"
             << QStringList {"a label", "a top", "a bottom", "b label", "b bottom", "b left"};
 }
 
 void tst_DviBoxes::switches()
 {
-    QFETCH(Steps, steps);
+    QFETCH(QString, script);
     QFETCH(QStringList, drawn);
 
     TestItem item;
-    for (const Step &step : steps) {
-        if (step.op == '+')
-            item.addBoxDVIF(step.boxId, 200 * (step.boxId.at(0).unicode() - 'a'), 0, 100, 100, 1);
-        else if (step.op == 'u')
-            item.updateBoxDVIF(step.boxId, step.vBorder);
-        else
-            item.updateAllBoxDVIF(step.vBorder);
-    }
+    run(&item, script);
     QCOMPARE(drawnParts(paintWith(item, &TestItem::paintBoxDVI).calls), drawn);
 }
 
-void tst_DviBoxes::pensAndBrush_data()
+void tst_DviBoxes::paints_data()
 {
-    QTest::addColumn<QVariantMap>("style");
-    QTest::addColumn<QString>("label"); // empty: not drawn
-    QTest::addColumn<QString>("marker");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("painted");
 
-    // Found on the painter: a green dotted pen of width 5 and a gray pattern brush.
-    const QString asFound = QStringLiteral("#00ff00 5 DotLine, #a0a0a4 Dense4Pattern");
-    const QString black = QStringLiteral("#000000 1 SolidLine");
-    QTest::newRow("defaults: markers as found") << QVariantMap() << black << asFound;
-    QTest::newRow("brushColor: solid markers") << QVariantMap {{"brushColor", 7}} << black
-                                               << "#ff0000 5 DotLine, #ff0000 SolidPattern";
-    QTest::newRow("invalid brushColor: markers as found")
-            << QVariantMap {{"brushColor", ""}} << black << asFound;
-    QTest::newRow("style 0: invisible labels") << QVariantMap {{"style", 0}} << "" << asFound;
-    QTest::newRow("style, width and colour")
-            << QVariantMap {{"style", 2}, {"width", 4}, {"color", "#0000ff"}}
-            << "#0000ff 4 DashLine" << asFound;
-    QTest::newRow("invalid colour keeps the found colour")
-            << QVariantMap {{"color", "nocolour"}} << "#00ff00 1 SolidLine" << asFound;
+    const QString a = "addBoxDVIF a 0 0 100 100 1;", top = "updateBoxDVIF a {topBorder:true};";
+    const QString black = "#000000 1 SolidLine", found = "found pen, found brush";
+    const QStringList markers = {"Polygon (4,3) (5,1) (6,3), ", "Polygon (96,3) (95,1) (94,3), "};
+    const auto row = [&](const char *name, const QString &script, const QString &label,
+                         const QString &markerTools, const QString &left) {
+        QStringList painted;
+        if (!label.isEmpty())
+            painted << "Text a 21px, " + label;
+        if (!markerTools.isEmpty())
+            painted << markers[0] + markerTools << markers[1] + markerTools;
+        QTest::newRow(name) << script << (painted << "left " + left);
+    };
+
+    // Box x 10, y 20, w 100, h 50, b 2: sides top, bottom, left, right, each near end first.
+    QTest::newRow("worked example")
+            << "addBoxDVIF dvi 10 20 100 50 2; updateBoxDVIF dvi " + allSides
+            << QStringList {"Text dvi 11px, " + black,
+                            "Polygon (18,26) (20,22) (22,26), " + found,
+                            "Polygon (102,26) (100,22) (98,26), " + found,
+                            "Polygon (18,64) (20,68) (22,64), " + found,
+                            "Polygon (102,64) (100,68) (98,64), " + found,
+                            "Polygon (16,28) (12,30) (16,32), " + found,
+                            "Polygon (16,62) (12,60) (16,58), " + found,
+                            "Polygon (104,28) (108,30) (104,32), " + found,
+                            "Polygon (104,62) (108,60) (104,58), " + found,
+                            "left " + found + ", Verdana 11px"};
+    const QString red = "#ff0000 5 DotLine, #ff0000 SolidPattern";
+    row("brushColor: solid markers in the painter's pen",
+        "setBoxDVIStyle {brushColor:7};" + a + top, black, red, red + ", Verdana 21px");
+    row("invalid brushColor: markers as found", "setBoxDVIStyle {brushColor:''};" + a + top, black,
+        found, found + ", Verdana 21px");
+    row("style 0: the label is not drawn", "setBoxDVIStyle {style:0};" + a + top, "", found,
+        found + ", Verdana 21px");
+    row("style, width and colour of the label",
+        "setBoxDVIStyle {style:2, width:4, color:#0000ff};" + a + top, "#0000ff 4 DashLine", found,
+        found + ", Verdana 21px");
+    row("invalid colour keeps the painter's colour", "setBoxDVIStyle {color:nocolour};" + a + top,
+        "#00ff00 1 SolidLine", found, found + ", Verdana 21px");
+    row("hidden label: its font is set all the same", a + top + "updateBoxDVIF a {showText:false}",
+        "", found, found + ", Verdana 21px");
+    row("no markers: the marker pen all the same", a, black, "", found + ", Verdana 21px");
+
+    // Sizes: the label above 5 x 5, the markers above 1 x 1.
+    const QString untouched = found + ", DejaVu Sans 7px";
+    QTest::newRow("6 x 6") << "addBoxDVIF a 0 0 6 6 1"
+                           << QStringList {"Text a 2px, " + black,
+                                           "left " + found + ", Verdana 2px"};
+    QTest::newRow("18 x 18 truncates 4.6")
+            << "addBoxDVIF a 0 0 18 18 1"
+            << QStringList {"Text a 4px, " + black, "left " + found + ", Verdana 4px"};
+    QTest::newRow("5 x 50: the threshold is strict")
+            << "addBoxDVIF a 0 0 5 50 1" << QStringList {"left " + untouched};
+    QTest::newRow("huge: pixel size past 65535")
+            << "addBoxDVIF a 0 0 1e6 1e6 1" << QStringList {"left " + untouched};
+    QTest::newRow("1.5 x 100: markers only")
+            << "addBoxDVIF a 0 0 1.5 100 1; updateBoxDVIF a {topBorder:true}"
+            << QStringList {"Polygon (4,3) (5,1) (6,3), " + found,
+                            "Polygon (-2.5,3) (-3.5,1) (-4.5,3), " + found, "left " + untouched};
+    // No box passes the size test: the label pen and marker brush stay, set before the boxes.
+    QTest::newRow("1 x 100: nothing") << "addBoxDVIF a 0 0 1 100 1;"
+                    + top << QStringList {"left " + black + ", found brush, DejaVu Sans 7px"};
+    QTest::newRow("no box") << QString()
+                            << QStringList {"left " + black + ", found brush, DejaVu Sans 7px"};
 }
 
-void tst_DviBoxes::pensAndBrush()
+void tst_DviBoxes::paints()
 {
-    QFETCH(QVariantMap, style);
-    QFETCH(QString, label);
-    QFETCH(QString, marker);
-
-    TestItem item;
-    item.setBoxDVIStyle(style);
-    item.addBoxDVIF(QStringLiteral("a"), 0, 0, 100, 100, 1);
-    item.updateBoxDVIF(QStringLiteral("a"), {{"topBorder", true}});
-    const Painted painted = paintWith(item, &TestItem::paintBoxDVI, foundPen, foundBrush);
-    QStringList expected {"Polygon (4,3) (5,1) (6,3), " + marker,
-                          "Polygon (96,3) (95,1) (94,3), " + marker};
-    if (!label.isEmpty())
-        expected.prepend("Text a 21px, " + label);
-    QCOMPARE(callTexts(painted.calls, true), expected);
-    QCOMPARE(painted.calls.last().pen.capStyle(), Qt::RoundCap);
-    QCOMPARE(penText(painted.pen) + ", " + brushText(painted.brush), marker);
-}
-
-void tst_DviBoxes::labelAndPainterState_data()
-{
-    QTest::addColumn<double>("width"); // 0: no box at all
-    QTest::addColumn<double>("height");
-    QTest::addColumn<QVariantMap>("switches");
-    QTest::addColumn<int>("drawCalls");
-    QTest::addColumn<int>(
-            "pixelSize"); // of the label and the font left; 0: the font stays as found
-
-    const QVariantMap all = allSides;
-    QTest::newRow("6 x 6") << 6.0 << 6.0 << all << 9 << 2;
-    QTest::newRow("18 x 18 truncates 4.6") << 18.0 << 18.0 << all << 9 << 4;
-    QTest::newRow("5 x 50: threshold is strict") << 5.0 << 50.0 << all << 8 << 0;
-    QTest::newRow("huge: pixel size past 65535") << 1e6 << 1e6 << all << 8 << 0;
-    QTest::newRow("label only: marker pen all the same")
-            << 100.0 << 100.0 << QVariantMap() << 1 << 21;
-    QTest::newRow("hidden label: font set all the same")
-            << 100.0 << 100.0 << QVariantMap {{"showText", false}} << 0 << 21;
-    // No box passes the size test: the label pen stays, set before the first box.
-    QTest::newRow("1 x 100: untouched") << 1.0 << 100.0 << all << 0 << 0;
-    QTest::newRow("empty table") << 0.0 << 0.0 << all << 0 << 0;
-}
-
-void tst_DviBoxes::labelAndPainterState()
-{
-    QFETCH(double, width);
-    QFETCH(double, height);
-    QFETCH(QVariantMap, switches);
-    QFETCH(int, drawCalls);
-    QFETCH(int, pixelSize);
-
-    TestItem item;
-    item.setBoxDVIStyle({{"color", 9}, {"brushColor", 7}});
-    if (width != 0) {
-        item.addBoxDVIF(QStringLiteral("a"), 0, 0, width, height, 1);
-        item.updateBoxDVIF(QStringLiteral("a"), switches);
-    }
-    const Painted painted = paintWith(item, &TestItem::paintBoxDVI, foundPen, foundBrush);
-
-    QCOMPARE(painted.calls.size(), drawCalls);
-    const bool untouched = width <= 1;
-    QCOMPARE(penText(painted.pen), untouched ? "#0000ff 1 SolidLine" : "#ff0000 5 DotLine");
-    QCOMPARE(brushText(painted.brush), QStringLiteral("#ff0000 SolidPattern"));
-    QCOMPARE(painted.font.pixelSize(), pixelSize ? pixelSize : painted.foundFont.pixelSize());
-    QCOMPARE(painted.font.family(), pixelSize ? "Verdana" : painted.foundFont.family());
-    if (drawCalls % 2) // the label leads
-        QCOMPARE(painted.calls.first().font.pixelSize(), pixelSize);
+    QFETCH(QString, script);
+    QFETCH(QStringList, painted);
+    QCOMPARE(painting(script, &TestItem::paintBoxDVI), painted);
 }
 
 QTEST_MAIN(tst_DviBoxes)

@@ -28,69 +28,47 @@ void tst_Gallery::personUsingTheGallery_data()
 
     // P1 at (10, 10) has its left band picked; P3 at (330, 10) is 140x180 with 20-wide bands.
     const QString p3Top = "parameterItem 400 20 ", p1Left = "parameterItem 24 100 ";
-    const QStringList pickP3 = {"click " + p3Top};
-    QTest::newRow("bands at start")
-            << QStringList() << QStringList {p3Top + "freeColor", p1Left + "pickColor"}
-            << QString();
-    QTest::newRow("click picks a band") << pickP3 << QStringList {p3Top + "pickColor"}
+    const QStringList giveP3 = {"click " + p3Top, "press giveParameterButton"};
+    QTest::newRow("click picks a band") << QStringList {"click " + p3Top}
+                                        << QStringList {p3Top + "pickColor", p1Left + "pickColor"}
                                         << "P3 top picked, its parameter is 1 (none)";
-    QTest::newRow("click again unpicks, the label picks nothing")
-            << QStringList {"click " + p3Top, "click " + p3Top, "click parameterItem 400 100"}
-            << QStringList {p3Top + "freeColor"} << QString();
-    const QStringList giveP3 = pickP3 + QStringList {"press giveParameterButton"};
-    QTest::newRow("give parameter")
-            << giveP3 << QStringList {p3Top + "pickParamColor"} << QString();
-    QTest::newRow("unpicked band keeps its parameter")
-            << giveP3 + pickP3 << QStringList {p3Top + "paramColor"}
+    QTest::newRow("give a parameter, unpick: the band keeps it")
+            << giveP3 + QStringList {"click " + p3Top} << QStringList {p3Top + "paramColor"}
             << "P3 top unpicked, its parameter is 3";
-    QTest::newRow("reset parameters")
-            << giveP3 + pickP3 + QStringList {"press resetParametersButton"}
-            << QStringList {p3Top + "freeColor", p1Left + "pickColor"} << QString();
-    QTest::newRow("unpick all") << QStringList {"press unpickButton"}
-                                << QStringList {p1Left + "freeColor"} << QString();
+    QTest::newRow("reset parameters, unpick all")
+            << giveP3 + QStringList {"press resetParametersButton", "press unpickButton"}
+            << QStringList {p3Top + "freeColor", p1Left + "freeColor"} << QString();
 
-    // Corners of S1 (10, 6), S4 (364, 6) and S7 (246, 102), clear of the labels; S7 starts hovered.
+    // Corners of S1 (10, 6), S4 (364, 6) and S7 (246, 102), clear of the labels; S7 starts
+    // hovered. The mouse passes over S7 on its way, as a hand would.
     const QString s1 = "simpleItem 18 14 ", s4 = "simpleItem 372 14 ", s7 = "simpleItem 254 110 ";
-    QTest::newRow("simple boxes at start")
-            << QStringList() << QStringList {s1 + "simpleFillColor", s7 + "hoverColor"}
+    QTest::newRow("select one box, hover another")
+            << QStringList {"move " + s1, "click " + s1, "move " + s7, "move " + s4}
+            << QStringList {s1 + "selectedColor", s4 + "hoverColor", s7 + "simpleFillColor"}
             << QString();
-    QTest::newRow("hover") << QStringList {"move " + s1}
-                           << QStringList {s1 + "hoverColor", s7 + "simpleFillColor"} << QString();
-    // The mouse passes over S7 on its way, as a hand would.
-    const QStringList select = {"move " + s1, "click " + s1, "move " + s7, "move " + s4};
-    QTest::newRow("select, hover another")
-            << select << QStringList {s1 + "selectedColor", s4 + "hoverColor"} << QString();
-    QTest::newRow("unselect: the mouse is back over it")
-            << select + QStringList {"click " + s1}
-            << QStringList {s1 + "hoverColor", s4 + "simpleFillColor"} << QString();
 
     // D1 at (14, 10), b 5: top-left marker centred near (39, 22). D2 at (172, 10) has no left
     // markers.
     const QString d1Marker = "dviItem 39 22 ", d1Label = "dviItem 64 88 ",
                   d2Left = "dviItem 184 35 ";
-    QTest::newRow("DVI at start") << QStringList()
-                                  << QStringList {d1Marker + "markerColor", d1Label + "ink",
-                                                  d2Left + "fillColor"}
-                                  << QString();
-    QTest::newRow("markers off") << QStringList {"press markersSwitch"}
-                                 << QStringList {d1Marker + "fillColor", d1Label + "ink"}
-                                 << QString();
-    QTest::newRow("labels off, markers on again")
-            << QStringList {"press markersSwitch", "press labelsSwitch", "press markersSwitch"}
-            << QStringList {d1Marker + "markerColor", d1Label + "noink"} << QString();
+    QTest::newRow("markers and labels switched off")
+            << QStringList {"press markersSwitch", "press labelsSwitch"}
+            << QStringList {d1Marker + "fillColor", d1Label + "noink"} << QString();
     QTest::newRow("click near a side adds its markers")
-            << QStringList {"click dviItem 182 100"} << QStringList {d2Left + "markerColor"}
-            << QString();
+            << QStringList {"click dviItem 182 100"}
+            << QStringList {d2Left + "markerColor", d1Label + "ink"} << QString();
 
     // Spots where no record is painted show the fill colour; restyling reaches every family.
-    const QStringList background = {"parameterItem 5 100 fillColor*", "dviItem 5 100 fillColor*",
-                                    "simpleItem 4 50 fillColor*", "shapeItem 4 100 fillColor*"};
-    QTest::newRow("new fill colour") << QStringList {"press fillButton"} << background << QString();
-    QTest::newRow("restyle") << QStringList {"press fillButton", "press restyleButton"}
-                             << background
-                    + QStringList {p1Left + "pickColor*", s7 + "hoverColor*",
-                                   d1Marker + "markerColor*"}
-                             << QString();
+    QTest::newRow("new fill colour, restyle")
+            << QStringList {"press fillButton", "press restyleButton"}
+            << QStringList {"parameterItem 5 100 fillColor*",
+                            "dviItem 5 100 fillColor*",
+                            "simpleItem 4 50 fillColor*",
+                            "shapeItem 4 100 fillColor*",
+                            p1Left + "pickColor*",
+                            s7 + "hoverColor*",
+                            d1Marker + "markerColor*"}
+            << QString();
 
     // Each clear button empties its family (lines: their filled path); Refill brings all back.
     const QVector<QPair<QString, QString>> families = {{"clearParameterButton", p1Left},
@@ -98,15 +76,15 @@ void tst_Gallery::personUsingTheGallery_data()
                                                        {"clearSimpleButton", "simpleItem 136 14 "},
                                                        {"clearRectButton", "shapeItem 30 30 "},
                                                        {"clearEllipseButton", "shapeItem 230 57 "},
-                                                       {"clearLineButton", "shapeItem 420 150 "},
-                                                       {"clearAllButton", p1Left}};
-    QStringList painted;
+                                                       {"clearLineButton", "shapeItem 420 150 "}};
+    QStringList clears, cleared, painted;
     for (const auto &[button, spot] : families) {
-        QTest::newRow(qPrintable(button))
-                << QStringList {"press " + button} << QStringList {spot + "fillColor"} << QString();
+        clears << "press " + button;
+        cleared << spot + "fillColor";
         painted << spot + "!fillColor";
     }
-    QTest::newRow("all painted at start") << QStringList() << painted << QString();
+    QTest::newRow("each clear button") << clears << cleared << QString();
+    QTest::newRow("clear all") << QStringList {"press clearAllButton"} << cleared << QString();
     QTest::newRow("refill") << QStringList {"press clearAllButton", "press refillButton"} << painted
                             << QString();
 }

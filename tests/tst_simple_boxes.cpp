@@ -1,237 +1,130 @@
-#include "painted.h"
 #include "test_item.h"
 
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
 
-// One fill-colour setter call: "box" setBoxStyle, "dvi" setBoxDVIFillColor, "simple"
-// setBoxSimpleStyle.
-using FillCalls = QVector<QPair<QString, QVariant>>;
-
-namespace {
-const QPen foundPen(Qt::green, 5, Qt::DotLine, Qt::RoundCap);
-const QBrush foundBrush(Qt::gray, Qt::Dense4Pattern);
-} // namespace
-
+// Simple boxes: paintBoxSimple's whole-pixel rectangles, labels, brushes by state, pens, and
+// what a person sees.
 class tst_SimpleBoxes : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void geometryAndLabel_data();
-    void geometryAndLabel();
-    void labelCentredInUnroundedRectangle();
-    void brushByStateAndReAdd_data();
-    void brushByStateAndReAdd();
-    void pens_data();
-    void pens();
-    void fillColor_data();
-    void fillColor();
+    void paints_data();
+    void paints();
+    void brushByState_data();
+    void brushByState();
     void renderedStateFills();
 };
 
-void tst_SimpleBoxes::geometryAndLabel_data()
+void tst_SimpleBoxes::paints_data()
 {
-    QTest::addColumn<QRectF>("box");
-    QTest::addColumn<QStringList>("drawn"); // empty: the box is skipped
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("painted");
 
-    using L = QStringList;
-    QTest::newRow("11 x 11") << QRectF(0, 0, 11, 11) << L {"Rect (0,0) (11,11)", "Text box 3px"};
-    QTest::newRow("18 x 18 truncates 4.6")
-            << QRectF(0, 0, 18, 18) << L {"Rect (0,0) (18,18)", "Text box 4px"};
-    QTest::newRow("10 x 50: threshold is strict")
-            << QRectF(0, 0, 10, 50) << L {"Rect (0,0) (10,50)"};
-    QTest::newRow("10.5 x 300") << QRectF(-0.5, 0, 10.5, 300)
-                                << L {"Rect (0,0) (10,300)", "Text box 3px"};
-    QTest::newRow("huge: pixel size past 65535")
-            << QRectF(0, 0, 1e6, 1e6) << L {"Rect (0,0) (1000000,1000000)"};
-    QTest::newRow("x + w at INT_MAX, too low for a label")
-            << QRectF(2147483000.0, 0, 647.9, 10) << L {"Rect (2147483000,0) (647,10)"};
-    QTest::newRow("1 x 50: not drawn") << QRectF(0, 0, 1, 50) << L();
-    QTest::newRow("NaN x") << QRectF(qQNaN(), 0, 50, 50) << L();
-    QTest::newRow("x just past INT_MAX") << QRectF(2147483648.0, 0, 50, 50) << L();
-    QTest::newRow("y just past INT_MIN") << QRectF(0, -2147483649.0, 50, 50) << L();
-    QTest::newRow("x + w past INT_MAX") << QRectF(2147483000.0, 0, 648, 50) << L();
+    const QString black = "#000000 1 SolidLine", outline = ", " + black + ", found brush";
+    const auto row = [&](const char *name, const QString &box, const QStringList &drawn,
+                         int pixelSize) {
+        const QString font = pixelSize ? QString("Verdana %1px").arg(pixelSize) : "DejaVu Sans 7px";
+        QTest::newRow(name) << "addBoxSimpleF box " + box
+                            << (QStringList(drawn) << "left " + black + ", found brush, " + font);
+    };
+    row("11 x 11", "0 0 11 11", {"Rect (0,0) (11,11)" + outline, "Text box 3px, found pen"}, 3);
+    row("18 x 18 truncates 4.6", "0 0 18 18",
+        {"Rect (0,0) (18,18)" + outline, "Text box 4px, found pen"}, 4);
+    row("10 x 50: the label threshold is strict", "0 0 10 50", {"Rect (0,0) (10,50)" + outline}, 0);
+    row("10.5 x 300 from -0.5: truncated toward zero", "-0.5 0 10.5 300",
+        {"Rect (0,0) (10,300)" + outline, "Text box 3px, found pen"}, 3);
+    row("huge: pixel size past 65535", "0 0 1e6 1e6", {"Rect (0,0) (1000000,1000000)" + outline},
+        0);
+    row("x + w at INT_MAX", "2147483000 0 647.9 10", {"Rect (2147483000,0) (647,10)" + outline}, 0);
+    row("1.01 x 1.01", "0 0 1.01 1.01", {"Rect (0,0) (1,1)" + outline}, 0);
+
+    // A box that cannot be drawn is skipped whole, leaving the painter as found.
+    const QString untouched = "left found pen, found brush, DejaVu Sans 7px";
+    for (const char *box : {"0 0 1 50", "0 0 50 1", "nan 0 50 50", "2147483000 0 648 50"})
+        QTest::addRow("not drawn: %s", box)
+                << "addBoxSimpleF box " + QString(box) << QStringList {untouched};
+    QTest::newRow("the box after a skipped one is drawn as usual")
+            << "addBoxSimpleF box nan 0 50 50; addBoxSimpleF next 0 0 20 20"
+            << QStringList {"Rect (0,0) (20,20)" + outline, "Text next 5px, found pen",
+                            "left " + black + ", found brush, Verdana 5px"};
+
+    // The first box is too small for a label, yet it is outlined like every other box.
+    const auto pens = [&](const char *name, const QString &style, const QString &outlinePen,
+                          const QString &label) {
+        const QString tools = ", " + outlinePen + ", found brush";
+        QTest::newRow(name) << "setBoxSimpleStyle " + style
+                        + "; addBoxSimpleF small 0 0 5 5; addBoxSimpleF labelled 10 10 50 50"
+                            << QStringList {"Rect (0,0) (5,5)" + tools,
+                                            "Rect (10,10) (50,50)" + tools,
+                                            "Text labelled 11px, " + label,
+                                            "left " + outlinePen + ", found brush, Verdana 11px"};
+    };
+    pens("defaults", "{}", black, "found pen");
+    pens("family pen and textColor", "{style:2, width:3, color:7, textColor:9}",
+         "#ff0000 3 DashLine", "#0000ff 5 DotLine");
+    pens("style 0: filled, not outlined", "{style:0}", "#000000 1 NoPen", "found pen");
+    pens("invalid colours keep the painter's colour", "{color:nocolour, textColor:99}",
+         "#00ff00 1 SolidLine", "found pen");
 }
 
-// A box that cannot be drawn is skipped whole, leaving the painter as found; the box after
-// it is drawn as usual.
-void tst_SimpleBoxes::geometryAndLabel()
+void tst_SimpleBoxes::paints()
 {
-    QFETCH(QRectF, box);
-    QFETCH(QStringList, drawn);
-
-    TestItem item;
-    item.addBoxSimpleF(QStringLiteral("box"), box.x(), box.y(), box.width(), box.height());
-    const Painted alone = paintWith(item, &TestItem::paintBoxSimple, foundPen, foundBrush);
-    item.addBoxSimpleF(QStringLiteral("next"), 0, 0, 20, 20);
-    const Painted painted = paintWith(item, &TestItem::paintBoxSimple, foundPen, foundBrush);
-
-    QCOMPARE(callTexts(painted.calls),
-             drawn + QStringList({"Rect (0,0) (20,20)", "Text next 5px"}));
-    if (drawn.isEmpty()) {
-        QCOMPARE(alone.pen, foundPen);
-        QCOMPARE(alone.brush, foundBrush);
-        QCOMPARE(alone.font, alone.foundFont);
-    }
+    QFETCH(QString, script);
+    QFETCH(QStringList, painted);
+    QCOMPARE(painting(script, &TestItem::paintBoxSimple), painted);
 }
 
-void tst_SimpleBoxes::labelCentredInUnroundedRectangle()
+void tst_SimpleBoxes::brushByState_data()
 {
-    TestItem item;
-    item.addBoxSimpleF(QStringLiteral("Wide label"), 10.9, -0.5, 20.99, 30);
-    const Painted painted = paintWith(item, &TestItem::paintBoxSimple);
-    QCOMPARE(callTexts(painted.calls), QStringList({"Rect (10,0) (20,30)", "Text Wide label 5px"}));
-
-    RecordingPaintDevice reference;
-    QPainter painter(&reference);
-    painter.setFont(painted.calls.at(1).font);
-    painter.drawText(QRectF(10.9, -0.5, 20.99, 30), Qt::AlignCenter, QStringLiteral("Wide label"));
-    painter.end();
-    QCOMPARE(painted.calls.at(1).textOrigin, reference.calls().first().textOrigin);
-}
-
-void tst_SimpleBoxes::brushByStateAndReAdd_data()
-{
-    QTest::addColumn<QVariantMap>("style");
+    QTest::addColumn<QString>("style");
     QTest::addColumn<QStringList>("brushes"); // of boxes plain, hovered, selected, both, re-added
 
     const QString red = "#ff0000 SolidPattern", green = "#00ff00 SolidPattern",
-                  blue = "#0000ff SolidPattern", found = "#a0a0a4 Dense4Pattern";
+                  blue = "#0000ff SolidPattern", found = "found brush";
     QTest::newRow("all colours: selection wins")
-            << QVariantMap {{"brushColor", 7},
-                            {"isHoverColor", "#00ff00"},
-                            {"isSelectedColor", QColor(Qt::blue)}}
+            << "{brushColor:7, isHoverColor:#00ff00, isSelectedColor:blue}"
             << QStringList {red, green, blue, blue, red};
-    QTest::newRow("default style: found brush")
-            << QVariantMap() << QStringList {found, found, found, found, found};
-    QTest::newRow("invalid state colours: found brush")
-            << QVariantMap {{"brushColor", 7}, {"isSelectedColor", "nocolour"}}
+    QTest::newRow("default style: the painter's brush")
+            << "{}" << QStringList {found, found, found, found, found};
+    QTest::newRow("invalid state colours: the painter's brush")
+            << "{brushColor:7, isSelectedColor:nocolour}"
             << QStringList {red, found, found, found, red};
 }
 
-// Flags belong to one box; a re-added box loses them but keeps its place in the order.
-void tst_SimpleBoxes::brushByStateAndReAdd()
+// Flags belong to one box; a box added again loses them but keeps its place in the order.
+void tst_SimpleBoxes::brushByState()
 {
-    QFETCH(QVariantMap, style);
+    QFETCH(QString, style);
     QFETCH(QStringList, brushes);
 
-    TestItem item;
-    item.setBoxSimpleStyle(style);
-    item.updateBoxSimpleF(QStringLiteral("p"), {{"isHover", true}}); // not there: creates nothing
-    for (const char *boxId : {"p", "h", "s", "hs", "r"})
-        item.addBoxSimpleF(QLatin1String(boxId), 0, 0, 50, 50);
-    item.updateBoxSimpleF(QStringLiteral("h"), {{"isHover", 2}});
-    item.updateBoxSimpleF(QStringLiteral("s"), {{"isSelected", true}, {"hover", true}});
-    item.updateBoxSimpleF(QStringLiteral("hs"), {{"isHover", true}, {"isSelected", true}});
-    item.updateBoxSimpleF(QStringLiteral("r"), {{"isHover", true}, {"isSelected", true}});
-    item.updateBoxSimpleF(QStringLiteral("P"), {{"isSelected", true}}); // ids are case-sensitive
-    item.addBoxSimpleF(QStringLiteral("r"), 0, 0, 50, 50);
     QStringList drawn;
-    for (const DrawCall &call :
-         paintWith(item, &TestItem::paintBoxSimple, foundPen, foundBrush).calls)
-        if (call.kind == DrawCall::Rect)
-            drawn << brushText(call.brush);
+    const QStringList painted =
+            painting("setBoxSimpleStyle " + style
+                             + "; updateBoxSimpleF p {isHover:true};" // not there: creates nothing
+                               "addBoxSimpleF p 0 0 50 50; addBoxSimpleF h 0 0 50 50;"
+                               "addBoxSimpleF s 0 0 50 50; addBoxSimpleF hs 0 0 50 50;"
+                               "addBoxSimpleF r 0 0 50 50; updateBoxSimpleF h {isHover:2};"
+                               "updateBoxSimpleF s {isSelected:true, hover:true};"
+                               "updateBoxSimpleF hs {isHover:true, isSelected:true};"
+                               "updateBoxSimpleF r {isHover:true, isSelected:true};"
+                               "updateBoxSimpleF P {isSelected:true}; addBoxSimpleF r 0 0 50 50",
+                     &TestItem::paintBoxSimple);
+    for (const QString &call : painted)
+        if (call.startsWith("Rect"))
+            drawn << call.section(", ", 2);
     QCOMPARE(drawn, brushes);
-}
-
-void tst_SimpleBoxes::pens_data()
-{
-    QTest::addColumn<QVariantMap>("style");
-    QTest::addColumn<QString>("outline");
-    QTest::addColumn<QString>("label");
-
-    // The painter is found holding a green dotted pen of width 5.
-    const QString found = QStringLiteral("#00ff00 5 DotLine");
-    QTest::newRow("defaults") << QVariantMap() << "#000000 1 SolidLine" << found;
-    QTest::newRow("family pen and textColor")
-            << QVariantMap {{"style", 2}, {"width", 3}, {"color", 7}, {"textColor", 9}}
-            << "#ff0000 3 DashLine"
-            << "#0000ff 5 DotLine";
-    QTest::newRow("style 0: filled, not outlined")
-            << QVariantMap {{"style", 0}} << "#000000 1 NoPen" << found;
-    QTest::newRow("invalid colours keep the found colour")
-            << QVariantMap {{"color", "nocolour"}, {"textColor", 99}} << "#00ff00 1 SolidLine"
-            << found;
-}
-
-// The first box is too small for a label, yet it is outlined like every other box.
-void tst_SimpleBoxes::pens()
-{
-    QFETCH(QVariantMap, style);
-    QFETCH(QString, outline);
-    QFETCH(QString, label);
-
-    TestItem item;
-    item.setBoxSimpleStyle(style);
-    item.addBoxSimpleF(QStringLiteral("small"), 0, 0, 5, 5);
-    item.addBoxSimpleF(QStringLiteral("labelled"), 10, 10, 50, 50);
-    const Painted painted = paintWith(item, &TestItem::paintBoxSimple, foundPen, QBrush());
-    const QString rect = ", " + outline + ", NoBrush";
-    QCOMPARE(callTexts(painted.calls, true),
-             QStringList({"Rect (0,0) (5,5)" + rect, "Rect (10,10) (50,50)" + rect,
-                          "Text labelled 11px, " + label}));
-    QCOMPARE(painted.calls.last().pen.capStyle(), Qt::RoundCap);
-    QCOMPARE(penText(painted.pen), outline);
-}
-
-void tst_SimpleBoxes::fillColor_data()
-{
-    QTest::addColumn<FillCalls>("calls");
-    QTest::addColumn<QColor>("fillColor");
-
-    const auto map = [](const QVariant &fill) {
-        return QVariant(QVariantMap {{"fillColor", fill}});
-    };
-    const QColor transparent(Qt::transparent);
-    QTest::newRow("setBoxDVIFillColor after setBoxStyle")
-            << FillCalls {{"box", map(7)}, {"dvi", QColor(Qt::green)}} << QColor(Qt::green);
-    QTest::newRow("stored fillColor comes back on every setBoxSimpleStyle")
-            << FillCalls {{"simple", map("#0000ff")},
-                          {"dvi", QColor(Qt::green)},
-                          {"simple", QVariantMap {{"width", 2}}}}
-            << QColor(Qt::blue);
-    QTest::newRow("stored fillColor of setBoxStyle comes back too")
-            << FillCalls {{"box", map(7)}, {"simple", map("#0000ff")}, {"box", QVariantMap()}}
-            << QColor(Qt::red);
-    QTest::newRow("setBoxSimpleStyle with none stored: transparent")
-            << FillCalls {{"dvi", QColor(Qt::green)}, {"simple", QVariantMap()}} << transparent;
-    QTest::newRow("invalid fillColor: transparent")
-            << FillCalls {{"dvi", QColor(Qt::green)}, {"simple", map("nocolour")}} << transparent;
-    QTest::newRow("invalid DVI fill colour: transparent")
-            << FillCalls {{"box", map(7)}, {"dvi", QColor()}} << transparent;
-}
-
-void tst_SimpleBoxes::fillColor()
-{
-    QFETCH(FillCalls, calls);
-    QFETCH(QColor, fillColor);
-
-    Bll_Painted_Item item;
-    item.setFillColor(Qt::yellow);
-    for (const auto &call : calls) {
-        if (call.first == QLatin1String("box"))
-            item.setBoxStyle(call.second.toMap());
-        else if (call.first == QLatin1String("dvi"))
-            item.setBoxDVIFillColor(call.second.value<QColor>());
-        else
-            item.setBoxSimpleStyle(call.second.toMap());
-    }
-    QCOMPARE(item.fillColor(), fillColor);
 }
 
 // What a person sees: each box filled by its state (pixels sampled clear of edges and labels).
 void tst_SimpleBoxes::renderedStateFills()
 {
     TestItem item;
-    item.setBoxSimpleStyle({{"brushColor", "#ff0000"},
-                            {"isHoverColor", "#00ff00"},
-                            {"isSelectedColor", "#0000ff"}});
-    item.addBoxSimpleF(QStringLiteral("s"), 10, 10, 30, 30);
-    item.addBoxSimpleF(QStringLiteral("h"), 50, 10, 30, 30);
-    item.updateBoxSimpleF(QStringLiteral("s"), {{"isSelected", true}, {"isHover", true}});
-    item.updateBoxSimpleF(QStringLiteral("h"), {{"isHover", true}});
-
+    run(&item,
+        "setBoxSimpleStyle {brushColor:#ff0000, isHoverColor:#00ff00, isSelectedColor:blue};"
+        "addBoxSimpleF s 10 10 30 30; addBoxSimpleF h 50 10 30 30;"
+        "updateBoxSimpleF s {isSelected:true, isHover:true}; updateBoxSimpleF h {isHover:1}");
     QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);

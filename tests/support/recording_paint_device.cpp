@@ -1,12 +1,15 @@
 #include "recording_paint_device.h"
 
+#include <QtCore/QMetaEnum>
 #include <QtGui/QTextItem>
+
+namespace {
 
 class RecordingPaintEngine : public QPaintEngine
 {
 public:
-    explicit RecordingPaintEngine(RecordingPaintDevice *device)
-        : QPaintEngine(QPaintEngine::AllFeatures), m_device(device)
+    explicit RecordingPaintEngine(QVector<DrawCall> *calls)
+        : QPaintEngine(QPaintEngine::AllFeatures), m_calls(calls)
     {
     }
 
@@ -17,118 +20,77 @@ public:
 
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
     {
-        DrawCall call = stateCall(DrawCall::Polygon);
-        call.points = QPolygonF(QVector<QPointF>(points, points + count));
-        call.polygonMode = mode;
-        record(call);
+        record(DrawCall::Polygon, QPolygonF(QVector<QPointF>(points, points + count))).polygonMode =
+                mode;
     }
     void drawPolygon(const QPoint *points, int count, PolygonDrawMode mode) override
     {
-        QVector<QPointF> pointsF;
-        for (int i = 0; i < count; ++i)
-            pointsF.append(points[i]);
-        drawPolygon(pointsF.constData(), count, mode);
+        record(DrawCall::Polygon, QPolygonF(QPolygon(QVector<QPoint>(points, points + count))))
+                .polygonMode = mode;
     }
     void drawRects(const QRect *rects, int count) override
     {
-        for (int i = 0; i < count; ++i) {
-            DrawCall call = stateCall(DrawCall::Rect);
-            call.rect = rects[i];
-            record(call);
-        }
+        for (int i = 0; i < count; ++i)
+            record(DrawCall::Rect, corners(rects[i]));
     }
     void drawRects(const QRectF *rects, int count) override
     {
-        for (int i = 0; i < count; ++i) {
-            DrawCall call = stateCall(DrawCall::RectF);
-            call.rectF = rects[i];
-            record(call);
-        }
+        for (int i = 0; i < count; ++i)
+            record(DrawCall::Rect, corners(rects[i]));
     }
-    void drawEllipse(const QRect &rect) override
-    {
-        DrawCall call = stateCall(DrawCall::Ellipse);
-        call.rect = rect;
-        record(call);
-    }
-    void drawEllipse(const QRectF &rect) override
-    {
-        DrawCall call = stateCall(DrawCall::EllipseF);
-        call.rectF = rect;
-        record(call);
-    }
+    void drawEllipse(const QRect &rect) override { drawEllipse(QRectF(rect)); }
+    void drawEllipse(const QRectF &rect) override { record(DrawCall::Ellipse, corners(rect)); }
     void drawLines(const QLine *lines, int count) override
     {
-        for (int i = 0; i < count; ++i) {
-            DrawCall call = stateCall(DrawCall::Line);
-            call.line = lines[i];
-            record(call);
-        }
+        for (int i = 0; i < count; ++i)
+            record(DrawCall::Line, QPolygonF(QVector<QPointF> {lines[i].p1(), lines[i].p2()}));
     }
     void drawLines(const QLineF *lines, int count) override
     {
-        for (int i = 0; i < count; ++i) {
-            DrawCall call = stateCall(DrawCall::LineF);
-            call.lineF = lines[i];
-            record(call);
-        }
+        for (int i = 0; i < count; ++i)
+            record(DrawCall::Line, QPolygonF(QVector<QPointF> {lines[i].p1(), lines[i].p2()}));
     }
-    void drawPath(const QPainterPath &path) override
-    {
-        DrawCall call = stateCall(DrawCall::Path);
-        call.path = path;
-        record(call);
-    }
+    void drawPath(const QPainterPath &path) override { record(DrawCall::Path, {}).path = path; }
     void drawTextItem(const QPointF &origin, const QTextItem &item) override
     {
-        DrawCall call = stateCall(DrawCall::Text);
+        DrawCall &call = record(DrawCall::Text, {});
         call.text = item.text();
         call.textFont = item.font();
         call.textOrigin = origin;
-        record(call);
     }
-    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override
-    {
-        record(stateCall(DrawCall::Other));
-    }
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { }
 
 private:
-    DrawCall stateCall(DrawCall::Kind kind) const
+    static QPolygonF corners(const QRectF &rect)
     {
-        DrawCall call;
-        call.kind = kind;
-        if (const QPainter *p = painter()) {
-            call.pen = p->pen();
-            call.brush = p->brush();
-            call.font = p->font();
-            call.hints = p->renderHints();
-        }
-        return call;
+        return QPolygonF(QVector<QPointF> {rect.topLeft(), QPointF(rect.width(), rect.height())});
     }
-    void record(const DrawCall &call) { m_device->m_calls.append(call); }
+    DrawCall &record(DrawCall::Kind kind, const QPolygonF &points)
+    {
+        const QPainter *p = painter();
+        m_calls->append(DrawCall {kind,
+                                  points,
+                                  {},
+                                  {},
+                                  {},
+                                  {},
+                                  QPaintEngine::OddEvenMode,
+                                  p->pen(),
+                                  p->brush(),
+                                  p->font(),
+                                  p->renderHints()});
+        return m_calls->last();
+    }
 
-    RecordingPaintDevice *m_device;
+    QVector<DrawCall> *m_calls;
 };
 
-const char *drawCallKindName(DrawCall::Kind kind)
-{
-    switch (kind) {
-    case DrawCall::Polygon: return "Polygon";
-    case DrawCall::Rect: return "Rect";
-    case DrawCall::RectF: return "RectF";
-    case DrawCall::Ellipse: return "Ellipse";
-    case DrawCall::EllipseF: return "EllipseF";
-    case DrawCall::Line: return "Line";
-    case DrawCall::LineF: return "LineF";
-    case DrawCall::Path: return "Path";
-    case DrawCall::Text: return "Text";
-    case DrawCall::Other: return "Other";
-    }
-    return "?";
-}
+const char *const kindNames[] = {"Polygon", "Rect", "Ellipse", "Line", "Path", "Text"};
+
+} // namespace
 
 RecordingPaintDevice::RecordingPaintDevice(const QSize &size)
-    : m_size(size), m_engine(new RecordingPaintEngine(this))
+    : m_size(size), m_engine(new RecordingPaintEngine(&calls))
 {
 }
 
@@ -139,31 +101,64 @@ QPaintEngine *RecordingPaintDevice::paintEngine() const
     return m_engine.get();
 }
 
-QVector<DrawCall> RecordingPaintDevice::calls(DrawCall::Kind kind) const
-{
-    QVector<DrawCall> matching;
-    for (const DrawCall &call : m_calls) {
-        if (call.kind == kind)
-            matching.append(call);
-    }
-    return matching;
-}
-
 int RecordingPaintDevice::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
-    case PdmWidth: return m_size.width();
-    case PdmHeight: return m_size.height();
-    case PdmWidthMM: return m_size.width() * 254 / 960;
-    case PdmHeightMM: return m_size.height() * 254 / 960;
-    case PdmNumColors: return 0x7fffffff;
-    case PdmDepth: return 32;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return 96;
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+    case PdmWidth:
+        return m_size.width();
+    case PdmHeight:
+        return m_size.height();
+    case PdmWidthMM:
+    case PdmHeightMM:
+        return metric == PdmWidthMM ? m_size.width() * 254 / 960 : m_size.height() * 254 / 960;
+    case PdmNumColors:
+        return 0x7fffffff;
+    case PdmDepth:
+        return 32;
+    case PdmDevicePixelRatioScaled:
+        return int(QPaintDevice::devicePixelRatioFScale());
+    case PdmDevicePixelRatio:
+        return 1;
+    default: // the dots per inch
+        return 96;
     }
-    return 0;
+}
+
+QFont foundFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(7);
+    return font;
+}
+
+QString penText(const QPen &pen)
+{
+    const QLatin1String style(QMetaEnum::fromType<Qt::PenStyle>().valueToKey(pen.style()));
+    return pen.color().name() + ' ' + QString::number(pen.widthF()) + ' ' + style;
+}
+
+QString brushText(const QBrush &brush)
+{
+    const QLatin1String style(QMetaEnum::fromType<Qt::BrushStyle>().valueToKey(brush.style()));
+    return brush.style() == Qt::NoBrush ? QString(style) : brush.color().name() + ' ' + style;
+}
+
+QStringList callTexts(const QVector<DrawCall> &calls, bool withTools)
+{
+    QStringList texts;
+    for (const DrawCall &call : calls) {
+        QPolygonF points = call.points;
+        for (int i = 0; i < call.path.elementCount(); ++i)
+            points << call.path.elementAt(i);
+        QString text = QLatin1String(kindNames[call.kind]);
+        if (call.kind == DrawCall::Text)
+            text += QStringLiteral(" %1 %2px").arg(call.text).arg(call.font.pixelSize());
+        for (const QPointF &p : points)
+            text += QStringLiteral(" (%1,%2)").arg(p.x(), 0, 'g', 12).arg(p.y(), 0, 'g', 12);
+        if (withTools)
+            text += ", " + penText(call.pen)
+                    + (call.kind == DrawCall::Text ? QString() : ", " + brushText(call.brush));
+        texts << text;
+    }
+    return texts;
 }

@@ -1,37 +1,27 @@
 #ifndef RECORDING_PAINT_DEVICE_H
 #define RECORDING_PAINT_DEVICE_H
 
-#include <QtCore/QLine>
-#include <QtCore/QRect>
-#include <QtCore/QString>
+#include <QtCore/QStringList>
 #include <QtCore/QVector>
-#include <QtGui/QBrush>
-#include <QtGui/QFont>
 #include <QtGui/QPaintDevice>
 #include <QtGui/QPaintEngine>
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>
-#include <QtGui/QPen>
-#include <QtGui/QPolygonF>
 
 #include <memory>
 
 // One draw call as the paint engine received it, with the painter state in force.
 struct DrawCall
 {
-    enum Kind { Polygon, Rect, RectF, Ellipse, EllipseF, Line, LineF, Path, Text, Other };
+    enum Kind { Polygon, Rect, Ellipse, Line, Path, Text };
 
-    Kind kind = Other;
-    QPolygonF points;                       // Polygon: its points
+    Kind kind;
+    QPolygonF points; // Polygon: its points; Rect, Ellipse: top left and size; Line: its ends
+    QPainterPath path;
+    QString text; // Text: the text item, laid out in textFont with its baseline at textOrigin
+    QFont textFont;
+    QPointF textOrigin;
     QPaintEngine::PolygonDrawMode polygonMode = QPaintEngine::OddEvenMode;
-    QRect rect;                             // Rect, Ellipse
-    QRectF rectF;                           // RectF, EllipseF
-    QLine line;                             // Line
-    QLineF lineF;                           // LineF
-    QPainterPath path;                      // Path
-    QString text;                           // Text: the item's text
-    QFont textFont;                         // Text: the font the item was laid out in
-    QPointF textOrigin;                     // Text: the baseline origin of the item
 
     QPen pen;
     QBrush brush;
@@ -39,11 +29,9 @@ struct DrawCall
     QPainter::RenderHints hints;
 };
 
-const char *drawCallKindName(DrawCall::Kind kind);
-
-// A paint device whose engine draws nothing and records every call: what was
-// drawn, and with which pen, brush, font and render hints. Multi-element calls
-// (several rects or lines at once) are recorded as one call per element.
+// A paint device whose engine draws nothing and records every call: what was drawn, and
+// with which pen, brush, font and render hints. Calls of several rects or lines at once are
+// recorded as one call per element.
 class RecordingPaintDevice : public QPaintDevice
 {
 public:
@@ -51,19 +39,53 @@ public:
     ~RecordingPaintDevice() override;
 
     QPaintEngine *paintEngine() const override;
-
-    const QVector<DrawCall> &calls() const { return m_calls; }
-    QVector<DrawCall> calls(DrawCall::Kind kind) const;
-    void clear() { m_calls.clear(); }
+    QVector<DrawCall> calls;
 
 protected:
     int metric(PaintDeviceMetric metric) const override;
 
 private:
-    friend class RecordingPaintEngine;
     QSize m_size;
-    QVector<DrawCall> m_calls;
     std::unique_ptr<QPaintEngine> m_engine;
 };
+
+// What one painter function drew, and the pen, brush and font it left on the painter.
+struct Painted
+{
+    QVector<DrawCall> calls;
+    QPen pen;
+    QBrush brush;
+    QFont font;
+};
+
+// The font a painter is found holding: "DejaVu Sans" at 7 pixels.
+QFont foundFont();
+
+// Runs paint (e.g. &TestItem::paintBoxDVI) on a recording painter that holds startPen,
+// startBrush and foundFont(), as the previous family would have left them.
+template<typename Item, typename PaintFunction>
+Painted paintWith(Item &item, PaintFunction paint, const QPen &startPen = QPen(),
+                  const QBrush &startBrush = QBrush())
+{
+    RecordingPaintDevice device;
+    QPainter painter(&device);
+    painter.setPen(startPen);
+    painter.setBrush(startBrush);
+    painter.setFont(foundFont());
+    (item.*paint)(&painter);
+    Painted painted {{}, painter.pen(), painter.brush(), painter.font()};
+    painter.end();
+    painted.calls = device.calls;
+    return painted;
+}
+
+// Pens, brushes and draw calls as short text, so that a failed comparison reads like a row:
+// "#ff0000 2 DashLine", "#0000ff SolidPattern", "NoBrush".
+QString penText(const QPen &pen);
+QString brushText(const QBrush &brush);
+
+// "Text a 5px", "Polygon (18,26) (20,22) (22,26)", "Line (1,2) (3,4)", "Rect (x,y) (w,h)",
+// "Path" and its points; withTools adds the pen, and for all but text the brush.
+QStringList callTexts(const QVector<DrawCall> &calls, bool withTools = false);
 
 #endif // RECORDING_PAINT_DEVICE_H

@@ -1,0 +1,102 @@
+#include "test_item.h"
+
+#include <QtCore/QMetaMethod>
+#include <QtCore/QRegularExpression>
+
+double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
+{
+    const QMetaObject *meta = item->metaObject();
+    for (int i = 0; i < meta->methodCount(); ++i) {
+        const QMetaMethod m = meta->method(i);
+        if (m.name() != method || m.parameterCount() != args.size())
+            continue;
+        QVariantList converted = args;
+        QGenericArgument a[6];
+        for (int p = 0; p < args.size(); ++p) {
+            const int type = m.parameterType(p);
+            if (converted[p].userType() != type)
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+                converted[p].convert(QMetaType(type));
+#else
+                converted[p].convert(type);
+#endif
+            a[p] = QGenericArgument(m.parameterTypes().at(p).constData(), converted[p].constData());
+        }
+        double result = 0;
+        const bool answers = m.returnType() == QMetaType::Double;
+        if (!m.invoke(item, Qt::DirectConnection,
+                      answers ? Q_RETURN_ARG(double, result) : QGenericReturnArgument(), a[0], a[1],
+                      a[2], a[3], a[4], a[5]))
+            qFatal("%s could not be called", method.constData());
+        return result;
+    }
+    qFatal("no method %s with %d arguments", method.constData(), int(args.size()));
+}
+
+namespace {
+
+// Splits at separator, except inside braces.
+QStringList split(const QString &text, QChar separator)
+{
+    QStringList parts {QString()};
+    int depth = 0;
+    for (const QChar c : text) {
+        depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+        if (c == separator && depth == 0)
+            parts << QString();
+        else
+            parts.last() += c;
+    }
+    parts.replaceInStrings(QRegularExpression("^\\s+|\\s+$"), QString());
+    parts.removeAll(QString());
+    return parts;
+}
+
+QVariant value(const QString &token)
+{
+    if (token.startsWith('{')) {
+        QVariantMap map;
+        for (const QString &entry : split(token.mid(1, token.size() - 2), ','))
+            map.insert(entry.section(':', 0, 0).trimmed(), value(entry.section(':', 1).trimmed()));
+        return map;
+    }
+    bool isNumber = false;
+    const int integer = token.toInt(&isNumber);
+    if (isNumber)
+        return integer;
+    const double number = token.toDouble(&isNumber);
+    if (isNumber)
+        return number;
+    const QHash<QString, QVariant> words {{"''", QString("")}, {"true", true},  {"false", false},
+                                          {"nan", qQNaN()},    {"inf", qInf()}, {"-inf", -qInf()}};
+    return words.value(token, token);
+}
+
+} // namespace
+
+double run(QObject *item, const QString &script)
+{
+    double answer = 0;
+    for (const QString &call : split(script, ';')) {
+        QStringList tokens = split(call, ' ');
+        const QByteArray method = tokens.takeFirst().toLatin1();
+        QVariantList args;
+        for (const QString &token : tokens)
+            args << value(token);
+        answer = invoke(item, method, args);
+    }
+    return answer;
+}
+
+QStringList painting(const QString &script, void (TestItem::*paint)(QPainter *))
+{
+    TestItem item;
+    run(&item, script);
+    const Painted painted = paintWith(item, paint, foundPen, foundBrush);
+    QStringList texts = callTexts(painted.calls, true)
+            << QStringLiteral("left %1, %2, %3 %4px")
+                       .arg(penText(painted.pen), brushText(painted.brush), painted.font.family())
+                       .arg(painted.font.pixelSize());
+    return texts.replaceInStrings(penText(foundPen), "found pen")
+            .replaceInStrings(brushText(foundBrush), "found brush");
+}
