@@ -14,7 +14,7 @@ packages=(
     qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qttest
     fonts-dejavu-core
     xvfb xauth
-    clang libclang-rt-14-dev libbenchmark-dev valgrind
+    clang clang-format libclang-rt-14-dev libbenchmark-dev valgrind
 )
 
 missing=()

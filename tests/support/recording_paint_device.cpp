@@ -89,10 +89,7 @@ const char *const kindNames[] = {"Polygon", "Rect", "Ellipse", "Line", "Path", "
 
 } // namespace
 
-RecordingPaintDevice::RecordingPaintDevice(const QSize &size)
-    : m_size(size), m_engine(new RecordingPaintEngine(&calls))
-{
-}
+RecordingPaintDevice::RecordingPaintDevice() : m_engine(new RecordingPaintEngine(&calls)) { }
 
 RecordingPaintDevice::~RecordingPaintDevice() = default;
 
@@ -101,26 +98,23 @@ QPaintEngine *RecordingPaintDevice::paintEngine() const
     return m_engine.get();
 }
 
+// 1000 x 1000 pixels at 96 dots per inch, 32 bits deep.
 int RecordingPaintDevice::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
-    case PdmWidth:
-        return m_size.width();
-    case PdmHeight:
-        return m_size.height();
     case PdmWidthMM:
     case PdmHeightMM:
-        return metric == PdmWidthMM ? m_size.width() * 254 / 960 : m_size.height() * 254 / 960;
+        return 264;
     case PdmNumColors:
         return 0x7fffffff;
     case PdmDepth:
         return 32;
-    case PdmDevicePixelRatioScaled:
-        return int(QPaintDevice::devicePixelRatioFScale());
     case PdmDevicePixelRatio:
         return 1;
-    default: // the dots per inch
-        return 96;
+    case PdmDevicePixelRatioScaled:
+        return int(devicePixelRatioFScale());
+    default:
+        return metric == PdmWidth || metric == PdmHeight ? 1000 : 96;
     }
 }
 

@@ -35,7 +35,7 @@ struct DrawCall
 class RecordingPaintDevice : public QPaintDevice
 {
 public:
-    explicit RecordingPaintDevice(const QSize &size = QSize(1000, 1000));
+    RecordingPaintDevice();
     ~RecordingPaintDevice() override;
 
     QPaintEngine *paintEngine() const override;
@@ -45,7 +45,6 @@ protected:
     int metric(PaintDeviceMetric metric) const override;
 
 private:
-    QSize m_size;
     std::unique_ptr<QPaintEngine> m_engine;
 };
 
