@@ -13,19 +13,17 @@ private slots:
     void geometry();
     void styleOverrides_data();
     void styleOverrides();
-    void linePath_data();
-    void linePath();
-    void painterStateAtReturn_data();
-    void painterStateAtReturn();
+    void painterState_data();
+    void painterState();
     void onlyDerivedClassesDrawShapes();
 };
 
 namespace {
 
-// The three families, their methods standing in for ADD and STYLE in a script.
+// The three families; a script names their methods ADD and STYLE.
 struct ShapeFamily
 {
-    const char *name, *add, *style;
+    const char *kind, *add, *style;
     void (TestItem::*paint)(QPainter *);
 };
 const ShapeFamily shapeFamilies[] = {
@@ -45,7 +43,7 @@ void tst_Shapes::geometry_data()
 {
     QTest::addColumn<QString>("values");
     QTest::addColumn<QString>("rect"); // as rectangles and ellipses draw it; empty: not drawn
-    QTest::addColumn<QString>("line"); // empty: not drawn
+    QTest::addColumn<QString>("line");
 
     QTest::newRow("truncation toward zero") << "-2.7 20.5 30.99 40.01"
                                             << "(-2,20) (30,40)"
@@ -59,8 +57,8 @@ void tst_Shapes::geometry_data()
                                         << "(2147483000,0) (648,5)";
 }
 
-// A record that cannot be drawn is skipped; the record after it is drawn as usual, and the
-// line path keeps the doubles of every record.
+// A record that cannot be drawn is skipped, the next one is drawn as usual; the line path
+// keeps the doubles of every record.
 void tst_Shapes::geometry()
 {
     QFETCH(QString, values);
@@ -68,138 +66,111 @@ void tst_Shapes::geometry()
     QFETCH(QString, line);
 
     for (const ShapeFamily &f : shapeFamilies) {
+        const bool isLine = f.paint == &TestItem::paintLine;
         QStringList drawn = painting(f, "STYLE {brushColor:7}; ADD " + values + "; ADD 1 2 3 4");
-        drawn.removeLast(); // the state left, checked below
-        const QString first = f.name == QLatin1String("Line") ? line : rect;
-        QStringList expected;
-        for (const QString &geometry : {first, QString("(1,2) (3,4)")})
-            if (!geometry.isEmpty())
-                expected << f.name + (' ' + geometry);
-        if (f.name == QLatin1String("Line")) {
-            const QStringList path = drawn.takeLast().split(", ").first().split(' ');
-            QCOMPARE(path.size(), 4); // "Path", the first start point and two end points
+        drawn.removeLast(); // the state left
+        if (isLine) { // "Path", the first start point, then two end points
+            const QStringList path = drawn.takeLast().section(", ", 0, 0).split(' ');
+            QCOMPARE(path.size(), 4);
             QCOMPARE(path.last(), "(3,4)");
         }
-        for (QString &call : drawn)
-            call = call.section(", ", 0, 0);
-        QCOMPARE(drawn, expected);
+        QStringList expected;
+        for (const QString &geometry : {isLine ? line : rect, QString("(1,2) (3,4)")})
+            if (!geometry.isEmpty())
+                expected << f.kind + (' ' + geometry);
+        QCOMPARE(drawn.replaceInStrings(QRegularExpression(", .*"), QString()), expected);
     }
 }
 
 void tst_Shapes::styleOverrides_data()
 {
-    QTest::addColumn<QString>("familyStyle");
-    QTest::addColumn<QStringList>("ownStyles"); // one record each
-    QTest::addColumn<QStringList>("pens");
-    QTest::addColumn<QStringList>("fills"); // rectangles and ellipses; lines never fill
+    QTest::addColumn<QString>("styles"); // the family's, then one record's each
+    QTest::addColumn<QString>("tools"); // of each record: pen and, but for lines, fill
 
-    using L = QStringList;
     const QString black = "#000000 1 SolidLine";
-    QTest::newRow("defaults: solid black, unfilled")
-            << "{}" << L {"{}"} << L {black} << L {"NoBrush"};
-    QTest::newRow("own colour 7 keeps family style and width")
-            << "{style:2, width:3}" << L {"{color:7}", "{}"}
-            << L {"#ff0000 3 DashLine", "#000000 3 DashLine"} << L {"NoBrush", "NoBrush"};
-    QTest::newRow("invalid own colour is black, not the family colour")
-            << "{color:7}" << L {"{color:nocolour}", "{color:2.0}", "{}"}
-            << L {black, black, "#ff0000 1 SolidLine"} << L {"NoBrush", "NoBrush", "NoBrush"};
-    QTest::newRow("invalid own fill leaves one record unfilled")
-            << "{brushColor:9}" << L {"{brushColor:''}", "{}"} << L {black, black}
-            << L {"NoBrush", "#0000ff SolidPattern"};
-    QTest::newRow("own fill for one record")
-            << "{}" << L {"{brushColor:#00ff00}", "{}"} << L {black, black}
-            << L {"#00ff00 SolidPattern", "NoBrush"};
-    QTest::newRow("style 0 for one record")
-            << "{}" << L {"{style:0}", "{}"} << L {"#000000 1 NoPen", black}
-            << L {"NoBrush", "NoBrush"};
-    QTest::newRow("own width alone")
-            << "{color:9, style:3}" << L {"{width:4}"} << L {"#0000ff 4 DotLine"} << L {"NoBrush"};
-    QTest::newRow("keys that painting does not read")
-            << "{color:9}" << L {"{colour:7, textColor:7}"} << L {"#0000ff 1 SolidLine"}
-            << L {"NoBrush"};
+    const std::pair<const char *, QString> rows[] = {
+            {"{}; {}", black + " NoBrush"},
+            {"{style:2, width:3}; {color:7}; {}",
+             "#ff0000 3 DashLine NoBrush; #000000 3 DashLine NoBrush"},
+            {"{color:7}; {color:nocolour}; {color:2.0}; {}",
+             black + " NoBrush; " + black + " NoBrush; #ff0000 1 SolidLine NoBrush"},
+            {"{brushColor:9}; {brushColor:''}; {}",
+             black + " NoBrush; " + black + " #0000ff SolidPattern"},
+            {"{}; {brushColor:#00ff00}; {}",
+             black + " #00ff00 SolidPattern; " + black + " NoBrush"},
+            {"{}; {style:0}; {}", "#000000 1 NoPen NoBrush; " + black + " NoBrush"},
+            {"{color:9, style:3}; {width:4}", "#0000ff 4 DotLine NoBrush"},
+            {"{color:9}; {colour:7, textColor:7}", "#0000ff 1 SolidLine NoBrush"}};
+    for (const auto &[styles, tools] : rows)
+        QTest::newRow(styles) << QString(styles) << tools;
 }
 
+// An own colour that is not valid is black, never the family colour; an own fill that is not
+// valid leaves the record unfilled.
 void tst_Shapes::styleOverrides()
 {
-    QFETCH(QString, familyStyle);
-    QFETCH(QStringList, ownStyles);
-    QFETCH(QStringList, pens);
-    QFETCH(QStringList, fills);
+    QFETCH(QString, styles);
+    QFETCH(QString, tools);
 
     for (const ShapeFamily &f : shapeFamilies) {
-        QString script = "STYLE " + familyStyle;
-        for (const QString &own : ownStyles)
+        QStringList records = styles.split("; ");
+        QString script = "STYLE " + records.takeFirst();
+        for (const QString &own : records)
             script += "; ADD 0 0 10 10 " + own;
-        QStringList drawn = painting(f, script).filter(QRegularExpression(QString("^") + f.name));
-        QStringList expected;
-        for (int i = 0; i < pens.size(); ++i)
-            expected << pens.at(i) + ", "
-                            + (f.paint == &TestItem::paintLine ? "found brush" : fills.at(i));
-        for (QString &call : drawn)
-            call = call.section(", ", 1);
-        QCOMPARE(drawn, expected);
+        QStringList drawn;
+        for (const QString &call :
+             painting(f, script).filter(QRegularExpression("^" + QString(f.kind))))
+            drawn << call.section(", ", 1).remove(',');
+        QString expected = tools;
+        if (f.paint == &TestItem::paintLine) // lines are never filled one by one
+            expected.replace(QRegularExpression("(NoBrush|#\\w+ SolidPattern)"), "found brush");
+        QCOMPARE(drawn.join("; "), expected);
     }
 }
 
-void tst_Shapes::linePath_data()
-{
-    QTest::addColumn<QString>("brushColor"); // empty: the key is not set
-    QTest::addColumn<bool>("pathDrawn");
-
-    QTest::newRow("valid brushColor") << ", brushColor:7" << true;
-    QTest::newRow("no brushColor") << "" << false;
-    QTest::newRow("invalid brushColor") << ", brushColor:nocolour" << false;
-}
-
-// The path runs from the first start point through every end point; drawn after the lines,
-// it is filled with the family brush.
-void tst_Shapes::linePath()
-{
-    QFETCH(QString, brushColor);
-    QFETCH(bool, pathDrawn);
-
-    const QString pen = ", #0000ff 2 SolidLine, ";
-    QStringList expected {"Line (0,0) (10,0)" + pen + "found brush",
-                          "Line (50,50) (10,10)" + pen + "found brush",
-                          "Line (10,10) (0,10)" + pen + "found brush"};
-    if (pathDrawn)
-        expected << "Path (0,0) (10,0) (10,10) (0,10)" + pen + "#ff0000 SolidPattern";
-    expected << QString("left #0000ff 2 SolidLine, %1, DejaVu Sans 7px")
-                        .arg(pathDrawn ? "#ff0000 SolidPattern" : "found brush");
-    QCOMPARE(painting("setLineStyle {width:2, color:9" + brushColor
-                              + "}; addLineF 0 0 10 0; addLineF 50 50 10 10; addLineF 10 10 0 10",
-                      &TestItem::paintLine),
-             expected);
-}
-
-void tst_Shapes::painterStateAtReturn_data()
+void tst_Shapes::painterState_data()
 {
     QTest::addColumn<int>("family"); // of shapeFamilies
     QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("painted");
 
-    const QString left = "left #000000 1 SolidLine, ";
+    const QString left = "left #000000 1 SolidLine, ", fill = "#ff0000 SolidPattern",
+                  pen = "#0000ff 2 SolidLine, ";
     QTest::newRow("rect, empty list") << 0 << "" << QStringList {left + "NoBrush, DejaVu Sans 7px"};
     QTest::newRow("ellipse, empty list, family fill")
-            << 1 << "STYLE {brushColor:7}"
-            << QStringList {left + "#ff0000 SolidPattern, DejaVu Sans 7px"};
+            << 1 << "STYLE {brushColor:7}" << QStringList {left + fill + ", DejaVu Sans 7px"};
     QTest::newRow("rect after an own pen and fill")
             << 0 << "STYLE {brushColor:7}; ADD 0 0 10 10 {color:8, brushColor:9}"
             << QStringList {"Rect (0,0) (10,10), #00ff00 1 SolidLine, #0000ff SolidPattern",
-                            left + "#ff0000 SolidPattern, DejaVu Sans 7px"};
+                            left + fill + ", DejaVu Sans 7px"};
     QTest::newRow("line, empty list")
             << 2 << "" << QStringList {left + "found brush, DejaVu Sans 7px"};
     QTest::newRow("line, empty list, family fill: the empty path")
             << 2 << "STYLE {brushColor:7}"
-            << QStringList {"Path, #000000 1 SolidLine, #ff0000 SolidPattern",
-                            left + "#ff0000 SolidPattern, DejaVu Sans 7px"};
+            << QStringList {"Path, #000000 1 SolidLine, " + fill,
+                            left + fill + ", DejaVu Sans 7px"};
     QTest::newRow("line after an own pen, invalid family fill")
             << 2 << "STYLE {brushColor:''}; ADD 0 0 10 10 {color:8}"
             << QStringList {"Line (0,0) (10,10), #00ff00 1 SolidLine, found brush",
                             left + "found brush, DejaVu Sans 7px"};
+    // The path runs from the first start point through every end point; drawn after the lines,
+    // it is filled with the family brush.
+    const QString lines =
+            "STYLE {width:2, color:9%1}; ADD 0 0 10 0; ADD 50 50 10 10; ADD 10 10 0 10";
+    const QStringList drawn = {"Line (0,0) (10,0), " + pen + "found brush",
+                               "Line (50,50) (10,10), " + pen + "found brush",
+                               "Line (10,10) (0,10), " + pen + "found brush"};
+    QTest::newRow("line path") << 2 << lines.arg(", brushColor:7")
+                               << drawn
+                    + QStringList {"Path (0,0) (10,0) (10,10) (0,10), " + pen + fill,
+                                   "left " + pen + fill + ", DejaVu Sans 7px"};
+    for (const char *brushColor : {"", ", brushColor:nocolour"})
+        QTest::addRow("no line path: '%s'", brushColor)
+                << 2 << lines.arg(brushColor)
+                << drawn + QStringList {"left " + pen + "found brush, DejaVu Sans 7px"};
 }
 
-void tst_Shapes::painterStateAtReturn()
+void tst_Shapes::painterState()
 {
     QFETCH(int, family);
     QFETCH(QString, script);

@@ -18,37 +18,24 @@ public:
     void updateState(const QPaintEngineState &) override { }
     Type type() const override { return QPaintEngine::User; }
 
+    // QPaintEngine hands the integer variants of these calls on to them.
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
     {
-        record(DrawCall::Polygon, QPolygonF(QVector<QPointF>(points, points + count))).polygonMode =
-                mode;
-    }
-    void drawPolygon(const QPoint *points, int count, PolygonDrawMode mode) override
-    {
-        record(DrawCall::Polygon, QPolygonF(QPolygon(QVector<QPoint>(points, points + count))))
-                .polygonMode = mode;
-    }
-    void drawRects(const QRect *rects, int count) override
-    {
-        for (int i = 0; i < count; ++i)
-            record(DrawCall::Rect, corners(rects[i]));
+        record(DrawCall::Polygon, QVector<QPointF>(points, points + count)).polygonMode = mode;
     }
     void drawRects(const QRectF *rects, int count) override
     {
         for (int i = 0; i < count; ++i)
-            record(DrawCall::Rect, corners(rects[i]));
+            record(DrawCall::Rect, {rects[i].topLeft(), {rects[i].width(), rects[i].height()}});
     }
-    void drawEllipse(const QRect &rect) override { drawEllipse(QRectF(rect)); }
-    void drawEllipse(const QRectF &rect) override { record(DrawCall::Ellipse, corners(rect)); }
-    void drawLines(const QLine *lines, int count) override
+    void drawEllipse(const QRectF &r) override
     {
-        for (int i = 0; i < count; ++i)
-            record(DrawCall::Line, QPolygonF(QVector<QPointF> {lines[i].p1(), lines[i].p2()}));
+        record(DrawCall::Ellipse, {r.topLeft(), {r.width(), r.height()}});
     }
     void drawLines(const QLineF *lines, int count) override
     {
         for (int i = 0; i < count; ++i)
-            record(DrawCall::Line, QPolygonF(QVector<QPointF> {lines[i].p1(), lines[i].p2()}));
+            record(DrawCall::Line, {lines[i].p1(), lines[i].p2()});
     }
     void drawPath(const QPainterPath &path) override { record(DrawCall::Path, {}).path = path; }
     void drawTextItem(const QPointF &origin, const QTextItem &item) override
@@ -61,24 +48,16 @@ public:
     void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { }
 
 private:
-    static QPolygonF corners(const QRectF &rect)
+    DrawCall &record(DrawCall::Kind kind, const QVector<QPointF> &points)
     {
-        return QPolygonF(QVector<QPointF> {rect.topLeft(), QPointF(rect.width(), rect.height())});
-    }
-    DrawCall &record(DrawCall::Kind kind, const QPolygonF &points)
-    {
-        const QPainter *p = painter();
-        m_calls->append(DrawCall {kind,
-                                  points,
-                                  {},
-                                  {},
-                                  {},
-                                  {},
-                                  QPaintEngine::OddEvenMode,
-                                  p->pen(),
-                                  p->brush(),
-                                  p->font(),
-                                  p->renderHints()});
+        DrawCall call;
+        call.kind = kind;
+        call.points = points;
+        call.pen = painter()->pen();
+        call.brush = painter()->brush();
+        call.font = painter()->font();
+        call.hints = painter()->renderHints();
+        m_calls->append(call);
         return m_calls->last();
     }
 

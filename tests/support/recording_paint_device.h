@@ -2,7 +2,6 @@
 #define RECORDING_PAINT_DEVICE_H
 
 #include <QtCore/QStringList>
-#include <QtCore/QVector>
 #include <QtGui/QPaintDevice>
 #include <QtGui/QPaintEngine>
 #include <QtGui/QPainter>
@@ -18,27 +17,25 @@ struct DrawCall
     Kind kind;
     QPolygonF points; // Polygon: its points; Rect, Ellipse: top left and size; Line: its ends
     QPainterPath path;
-    QString text; // Text: the text item, laid out in textFont with its baseline at textOrigin
+    QString text; // Text: one text item, laid out in textFont with its baseline at textOrigin
     QFont textFont;
     QPointF textOrigin;
     QPaintEngine::PolygonDrawMode polygonMode = QPaintEngine::OddEvenMode;
-
     QPen pen;
     QBrush brush;
     QFont font;
     QPainter::RenderHints hints;
 };
 
-// A paint device whose engine draws nothing and records every call: what was drawn, and
-// with which pen, brush, font and render hints. Calls of several rects or lines at once are
-// recorded as one call per element.
+// A paint device whose engine draws nothing and records every call, one call per element of
+// calls that draw several rects or lines at once.
 class RecordingPaintDevice : public QPaintDevice
 {
 public:
     RecordingPaintDevice();
     ~RecordingPaintDevice() override;
-
     QPaintEngine *paintEngine() const override;
+
     QVector<DrawCall> calls;
 
 protected:
@@ -72,19 +69,15 @@ Painted paintWith(Item &item, PaintFunction paint, const QPen &startPen = QPen()
     painter.setBrush(startBrush);
     painter.setFont(foundFont());
     (item.*paint)(&painter);
-    Painted painted {{}, painter.pen(), painter.brush(), painter.font()};
-    painter.end();
-    painted.calls = device.calls;
-    return painted;
+    return {device.calls, painter.pen(), painter.brush(), painter.font()};
 }
 
 // Pens, brushes and draw calls as short text, so that a failed comparison reads like a row:
-// "#ff0000 2 DashLine", "#0000ff SolidPattern", "NoBrush".
+// "#ff0000 2 DashLine", "#0000ff SolidPattern", "NoBrush"; "Text a 5px", "Line (1,2) (3,4)",
+// "Polygon (18,26) (20,22) (22,26)", "Rect (x,y) (w,h)", "Path" and its points. withTools adds
+// the pen, and for all but text the brush.
 QString penText(const QPen &pen);
 QString brushText(const QBrush &brush);
-
-// "Text a 5px", "Polygon (18,26) (20,22) (22,26)", "Line (1,2) (3,4)", "Rect (x,y) (w,h)",
-// "Path" and its points; withTools adds the pen, and for all but text the brush.
 QStringList callTexts(const QVector<DrawCall> &calls, bool withTools = false);
 
 #endif // RECORDING_PAINT_DEVICE_H
