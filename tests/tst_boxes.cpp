@@ -1,36 +1,8 @@
 #include "test_item.h"
 
-#include <QtGui/QImage>
 #include <QtTest/QtTest>
 
 #include <utility>
-
-// The three box families: their stores driven as QML drives them, and what their painters draw,
-// with which tools, and the painter state they leave; the states seen in pixels.
-class tst_Boxes : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void parameterStore_data();
-    void parameterStore();
-    void parameterBoxAddedAgain();
-    void parameterBands_data();
-    void parameterBands();
-    void parameterBrushes_data();
-    void parameterBrushes();
-    void parameterTools_data();
-    void parameterTools();
-    void dviSwitches_data();
-    void dviSwitches();
-    void dviPainting_data();
-    void dviPainting();
-    void simplePainting_data();
-    void simplePainting();
-    void simpleBrushByState_data();
-    void simpleBrushByState();
-    void statesInPixels();
-};
 
 namespace {
 
@@ -80,7 +52,8 @@ QString describeBoxes(TestItem &item)
     return boxes.join(' ');
 }
 
-// Runs of calls drawn with the same tools, as "<count> <kind> <tools>", then the state left.
+// Runs of calls of one kind drawn with the same tools, as "<count> <kind> <tools>" (the count
+// left out when 1), then the state left.
 QStringList toolRuns(const QStringList &painted)
 {
     QStringList runs;
@@ -99,482 +72,410 @@ QStringList toolRuns(const QStringList &painted)
     return runs.replaceInStrings(QRegularExpression("^1 "), QString());
 }
 
+// Rows "<script> => <painting, as painting() describes it, parts separated by " | ">".
+void paintingRows(const QStringList &rows)
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("painted");
+    for (const QString &row : rows)
+        QTest::newRow(qPrintable(row.section(" => ", 0, 0)))
+                << row.section(" => ", 0, 0) << row.section(" => ", 1).split(" | ");
+}
+
 } // namespace
 
-void tst_Boxes::parameterStore_data()
+// The three box families: their stores driven as QML drives them, and what their painters draw,
+// with which tools, and the painter state they leave; the states seen in pixels.
+class tst_Boxes : public QObject
 {
-    QTest::addColumn<QString>("call");
-    QTest::addColumn<double>("answer"); // updateBoxF's, else 0
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("paramsOfA"); // top and bottom, as updateBoxF answers them
+    Q_OBJECT
 
-    // a: parameters top 2, bottom 3, left 4, right 5, top and left picked;
-    // b and "" (no label): parameter 7 everywhere, b's right picked.
-    const struct
+private slots:
+    void parameterStore_data()
     {
-        const char *name, *call;
-        double answer;
-        const char *after, *paramsOfA;
-    } rows[] = {
-            {"one: empty map", "updateBoxF a {}", 1, "a:baba b:aaab :aaaa", "2 3"},
-            {"one: top and right, right named last",
-             "updateBoxF a {rightBorder:true, topBorder:false}", 5, "a:aabb b:aaab :aaaa", "2 3"},
-            {"one: left after bottom, values converted",
-             "updateBoxF a {leftBorder:1, bottomBorder:yes}", 4, "a:bbba b:aaab :aaaa", "2 3"},
-            {"one: other case", "updateBoxF A {topBorder:true}", 1, "a:baba b:aaab :aaaa", "2 3"},
-            {"one: empty id is an id", "updateBoxF '' {topBorder:true}", 7, "a:baba b:aaab :baaa",
-             "2 3"},
-            {"param: picked sides of every box", "updateBoxParamF {currentParam:2.5}", 0,
-             "a:baba b:aaab :aaaa", "2.5 3"},
-            {"param: 1 takes the parameter off", "updateBoxParamF {currentParam:1}", 0,
-             "a:papa b:aaap :aaaa", "1 3"},
-            {"param: no currentParam", "updateBoxParamF {topBorder:false}", 0,
-             "a:baba b:aaab :aaaa", "2 3"},
-            {"all param: 1 on every side", "updateAllBoxParamF {currentParam:1}", 0,
-             "a:p-p- b:---p :----", "1 1"},
-            {"all param: no currentParam", "updateAllBoxParamF {topBorder:false}", 0,
-             "a:baba b:aaab :aaaa", "2 3"},
-            {"all: unpick left, pick bottom, parameters stay",
-             "updateAllBoxF {leftBorder:false, bottomBorder:true, currentParam:2}", 0,
-             "a:bbaa b:abab :abaa", "2 3"}};
-    for (const auto &row : rows)
-        QTest::newRow(row.name) << QString(row.call) << row.answer << QString(row.after)
-                                << QString(row.paramsOfA);
-}
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<double>("answer"); // updateBoxF's, else 0
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("paramsOfA"); // top and bottom, as updateBoxF answers them
 
-void tst_Boxes::parameterStore()
-{
-    QFETCH(QString, call);
-    QFETCH(double, answer);
-    QFETCH(QString, after);
-    QFETCH(QString, paramsOfA);
+        // a: parameters top 2, bottom 3, left 4, right 5, top and left picked;
+        // b and "" (no label): parameter 7 everywhere, b's right picked.
+        const struct
+        {
+            const char *call;
+            double answer;
+            const char *after, *paramsOfA;
+        } rows[] = {
+                {"updateBoxF a {}", 1, "a:baba b:aaab :aaaa", "2 3"},
+                {"updateBoxF a {rightBorder:true, topBorder:false}", 5, "a:aabb b:aaab :aaaa",
+                 "2 3"},
+                {"updateBoxF a {leftBorder:1, bottomBorder:yes}", 4, "a:bbba b:aaab :aaaa", "2 3"},
+                {"updateBoxF A {topBorder:true}", 1, "a:baba b:aaab :aaaa", "2 3"},
+                {"updateBoxF '' {topBorder:true}", 7, "a:baba b:aaab :baaa", "2 3"},
+                {"updateBoxParamF {currentParam:2.5}", 0, "a:baba b:aaab :aaaa", "2.5 3"},
+                {"updateBoxParamF {currentParam:1}", 0, "a:papa b:aaap :aaaa", "1 3"},
+                {"updateBoxParamF {topBorder:false}", 0, "a:baba b:aaab :aaaa", "2 3"},
+                {"updateAllBoxParamF {currentParam:1}", 0, "a:p-p- b:---p :----", "1 1"},
+                {"updateAllBoxParamF {topBorder:false}", 0, "a:baba b:aaab :aaaa", "2 3"},
+                {"updateAllBoxF {leftBorder:false, bottomBorder:true, currentParam:2}", 0,
+                 "a:bbaa b:abab :abaa", "2 3"}};
+        for (const auto &row : rows)
+            QTest::newRow(row.call) << QString(row.call) << row.answer << QString(row.after)
+                                    << QString(row.paramsOfA);
+    }
+    // updateBoxF picks the sides named, in order, and answers the last one's parameter; the
+    // parameter calls give "currentParam" to picked sides, or to all.
+    void parameterStore()
+    {
+        QFETCH(QString, call);
+        QFETCH(double, answer);
+        QFETCH(QString, after);
+        QFETCH(QString, paramsOfA);
 
-    TestItem item;
-    run(&item,
-        "addBoxF a 0 0 40 40 4; addBoxF b 50 0 40 40 4; addBoxF '' 100 0 40 40 4;"
-        "updateAllBoxParamF {currentParam:7}");
-    const QStringList sides {"topBorder", "bottomBorder", "leftBorder", "rightBorder"};
-    for (int side = 0; side < 4; ++side)
+        TestItem item;
         run(&item,
-            QString("updateBoxF a {%1:true}; updateBoxParamF {currentParam:%2};"
-                    "updateBoxF a {%1:false}")
-                    .arg(sides[side])
-                    .arg(side + 2));
-    run(&item, "updateBoxF a {topBorder:true, leftBorder:true}; updateBoxF b {rightBorder:true}");
-    QCOMPARE(describeBoxes(item), "a:baba b:aaab :aaaa");
+            "addBoxF a 0 0 40 40 4; addBoxF b 50 0 40 40 4; addBoxF '' 100 0 40 40 4;"
+            "updateAllBoxParamF {currentParam:7}");
+        const QStringList sides {"topBorder", "bottomBorder", "leftBorder", "rightBorder"};
+        for (int side = 0; side < 4; ++side)
+            run(&item,
+                QString("updateBoxF a {%1:true}; updateBoxParamF {currentParam:%2};"
+                        "updateBoxF a {%1:false}")
+                        .arg(sides[side])
+                        .arg(side + 2));
+        run(&item, "updateBoxF a {topBorder:true, leftBorder:true}; updateBoxF b {rightBorder:1}");
+        QCOMPARE(describeBoxes(item), "a:baba b:aaab :aaaa");
 
-    QCOMPARE(run(&item, call), answer);
-    QCOMPARE(describeBoxes(item), after);
-    QCOMPARE(QString("%1 %2")
-                     .arg(run(&item, "updateBoxF a {topBorder:true}"))
-                     .arg(run(&item, "updateBoxF a {bottomBorder:false}")),
-             paramsOfA);
-}
-
-// Boxes paint in the order their boxId was first added; cleared boxes are forgotten.
-void tst_Boxes::parameterBoxAddedAgain()
-{
-    TestItem item;
-    run(&item,
-        "addBoxF f 0 0 40 40 4; addBoxF c 0 0 40 40 4; addBoxF a 0 0 40 40 4;"
-        "addBoxF e 0 0 40 40 4");
-    setSides(item, "a", "b-a-", 3);
-    QCOMPARE(describeBoxes(item), "f:---- c:---- a:b-a- e:----");
-
-    QCOMPARE(run(&item, "addBoxF a 5 6 70 80 9; updateBoxF a {leftBorder:false}"), 1.0);
-    QCOMPARE(describeBoxes(item), "f:---- c:---- a:---- e:----");
-    QCOMPARE(callTexts({paintBoxes(item).at(2 * 5 + 1)}).first(),
-             "Polygon (5,6) (75,6) (66,15) (14,15)");
-
-    QCOMPARE(run(&item, "clearBoxF; updateBoxF a {topBorder:true}"), 1.0);
-    QCOMPARE(describeBoxes(item), QString());
-    run(&item, "addBoxF a 0 0 40 40 4; updateBoxF a {topBorder:true}");
-    QCOMPARE(describeBoxes(item), "a:p---");
-}
-
-void tst_Boxes::parameterBands_data()
-{
-    QTest::addColumn<QRectF>("box");
-    QTest::addColumn<QStringList>("drawn"); // the label and the bands; "4 bands" when unchecked
-
-    // The label first, centred in the unrounded rectangle, then the bands over it: top,
-    // bottom, left, right.
-    QTest::newRow("labelled")
-            << QRectF(10.3, 20.45, 100.45, 50.35)
-            << QStringList {"Text P 11px",
-                            "Polygon (10.3,20.45) (110.75,20.45) (106.75,24.45) (14.3,24.45)",
-                            "Polygon (14.3,66.8) (106.75,66.8) (110.75,70.8) (10.3,70.8)",
-                            "Polygon (10.3,20.45) (14.3,24.45) (14.3,66.8) (10.3,70.8)",
-                            "Polygon (106.75,24.45) (110.75,20.45) (110.75,70.8) (106.75,66.8)"};
-    const QString bands = "4 bands";
-    QTest::newRow("label threshold is strict") << QRectF(0, 0, 10, 50) << QStringList {bands};
-    QTest::newRow("just past it") << QRectF(0, 0, 50, 10.5) << QStringList {"Text P 3px", bands};
-    QTest::newRow("label beyond the largest pixel size")
-            << QRectF(0, 0, 327675, 327675) << QStringList {bands};
-    QTest::newRow("just bigger than 1 x 1") << QRectF(0, 0, 1.01, 1.01) << QStringList {bands};
-    QTest::newRow("1 wide: nothing") << QRectF(0, 0, 1, 50) << QStringList();
-    QTest::newRow("1 high: nothing") << QRectF(0, 0, 50, 1) << QStringList();
-    QTest::newRow("NaN: nothing") << QRectF(0, 0, qQNaN(), 50) << QStringList();
-}
-
-void tst_Boxes::parameterBands()
-{
-    QFETCH(QRectF, box);
-    QFETCH(QStringList, drawn);
-
-    TestItem item;
-    item.addBoxF("P", box.x(), box.y(), box.width(), box.height(), 4);
-    const QVector<DrawCall> calls = paintBoxes(item);
-    QStringList painted = callTexts(calls);
-    if (drawn.endsWith("4 bands") && painted.size() >= 4) {
-        painted.erase(painted.end() - 4, painted.end());
-        painted << "4 bands";
+        QCOMPARE(run(&item, call), answer);
+        QCOMPARE(describeBoxes(item), after);
+        QCOMPARE(QString("%1 %2")
+                         .arg(run(&item, "updateBoxF a {topBorder:true}"))
+                         .arg(run(&item, "updateBoxF a {bottomBorder:false}")),
+                 paramsOfA);
     }
-    QCOMPARE(painted, drawn);
-    for (const DrawCall &call : calls)
-        QCOMPARE(call.polygonMode, QPaintEngine::OddEvenMode);
 
-    if (drawn.value(0).startsWith("Text")) { // laid out as drawText lays it out
-        RecordingPaintDevice reference;
-        QPainter painter(&reference);
-        painter.setFont(calls.first().font);
-        painter.drawText(box, Qt::AlignCenter, "P");
-        painter.end();
-        QCOMPARE(calls.first().textOrigin, reference.calls.first().textOrigin);
-        QCOMPARE(calls.first().font.family(), "Verdana");
+    // Boxes paint in the order their boxId was first added; cleared boxes are forgotten.
+    void parameterBoxAddedAgain()
+    {
+        TestItem item;
+        run(&item,
+            "addBoxF f 0 0 40 40 4; addBoxF c 0 0 40 40 4; addBoxF a 0 0 40 40 4;"
+            "addBoxF e 0 0 40 40 4");
+        setSides(item, "a", "b-a-", 3);
+        QCOMPARE(describeBoxes(item), "f:---- c:---- a:b-a- e:----");
+
+        QCOMPARE(run(&item, "addBoxF a 5 6 70 80 9; updateBoxF a {leftBorder:false}"), 1.0);
+        QCOMPARE(describeBoxes(item), "f:---- c:---- a:---- e:----");
+        QCOMPARE(callTexts({paintBoxes(item).at(2 * 5 + 1)}).first(),
+                 "Polygon (5,6) (75,6) (66,15) (14,15)");
+
+        QCOMPARE(run(&item, "clearBoxF; updateBoxF a {topBorder:true}"), 1.0);
+        QCOMPARE(describeBoxes(item), QString());
+        run(&item, "addBoxF a 0 0 40 40 4; updateBoxF a {topBorder:true}");
+        QCOMPARE(describeBoxes(item), "a:p---");
     }
-}
 
-void tst_Boxes::parameterBrushes_data()
-{
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("sides"); // as for setSides
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("brushes"); // top, bottom, left, right: 0 the painter's, else blue
+    void parameterBands_data()
+    {
+        QTest::addColumn<QRectF>("box");
+        QTest::addColumn<QStringList>("drawn"); // the label and the bands; "4 bands" unchecked
 
-    const QString all = bandColours;
-    QTest::newRow("each side in its own state") << all << "pab-" << 2.0 << "2 3 4 1";
-    QTest::newRow("NaN carries a parameter") << all << "baaa" << qQNaN() << "4 3 3 3";
-    QTest::newRow("exactly 1.0 carries none") << all << "aaab" << 1.0 << "1 1 1 2";
-    QTest::newRow("nearly 1.0 carries one") << all << "a---" << 1.0000001 << "3 1 1 1";
-    QTest::newRow("no colours: the painter's brush") << QString() << "pab-" << 2.0 << "0 0 0 0";
-    QTest::newRow("invalid pick colour: the painter's brush, not the fill")
-            << all + "setBoxStyle {pickBorderColor:nonsense}"
-            << "p---" << 1.0 << "0 1 1 1";
-    QTest::newRow("invalid parameter colours")
-            << all + "setBoxStyle {paramBorderColor:99, pickParamBorderColor:''}"
-            << "pab-" << 2.0 << "2 0 0 1";
-}
+        // The label first, centred in the unrounded rectangle, then the bands over it: top,
+        // bottom, left, right.
+        QTest::newRow("labelled")
+                << QRectF(10.3, 20.45, 100.45, 50.35)
+                << QStringList {
+                           "Text P 11px",
+                           "Polygon (10.3,20.45) (110.75,20.45) (106.75,24.45) (14.3,24.45)",
+                           "Polygon (14.3,66.8) (106.75,66.8) (110.75,70.8) (10.3,70.8)",
+                           "Polygon (10.3,20.45) (14.3,24.45) (14.3,66.8) (10.3,70.8)",
+                           "Polygon (106.75,24.45) (110.75,20.45) (110.75,70.8) (106.75,66.8)"};
+        const QString bands = "4 bands";
+        QTest::newRow("label threshold is strict") << QRectF(0, 0, 10, 50) << QStringList {bands};
+        QTest::newRow("just past it")
+                << QRectF(0, 0, 50, 10.5) << QStringList {"Text P 3px", bands};
+        QTest::newRow("label beyond the largest pixel size")
+                << QRectF(0, 0, 327675, 327675) << QStringList {bands};
+        QTest::newRow("just bigger than 1 x 1") << QRectF(0, 0, 1.01, 1.01) << QStringList {bands};
+        QTest::newRow("1 wide: nothing") << QRectF(0, 0, 1, 50) << QStringList();
+        QTest::newRow("1 high: nothing") << QRectF(0, 0, 50, 1) << QStringList();
+        QTest::newRow("NaN: nothing") << QRectF(0, 0, qQNaN(), 50) << QStringList();
+    }
+    void parameterBands()
+    {
+        QFETCH(QRectF, box);
+        QFETCH(QStringList, drawn);
 
-void tst_Boxes::parameterBrushes()
-{
-    QFETCH(QString, style);
-    QFETCH(QString, sides);
-    QFETCH(double, value);
-    QFETCH(QString, brushes);
-
-    TestItem item;
-    run(&item, style + "; addBoxF id 0 0 100 50 4");
-    setSides(item, "id", sides, value);
-    QStringList painted;
-    for (const DrawCall &call : paintBoxes(item))
-        if (call.kind == DrawCall::Polygon)
-            painted << (call.brush == foundBrush ? "0"
-                                                 : QString::number(call.brush.color().blue()));
-    QCOMPARE(painted.join(' '), brushes);
-}
-
-void tst_Boxes::parameterTools_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("tools"); // of each run of calls, then what is left
-
-    const QString style = "setBoxStyle {color:blue, width:2, brushColor:#000001, textColor:cyan};";
-    const QString border = "#0000ff 2 SolidLine, #000001 SolidPattern";
-    const QString label = "Text #00ffff 5 DotLine";
-    QTest::newRow("label in the text colour, bands in the border pen and fill")
-            << style + "addBoxF a 0 0 100 50 4"
-            << QStringList {label, "4 Polygon " + border, "left " + border + ", Verdana 11px"};
-    QTest::newRow("invalid text colour: the painter's pen")
-            << style + "setBoxStyle {textColor:24}; addBoxF a 0 0 100 50 4"
-            << QStringList {"Text found pen", "4 Polygon " + border,
-                            "left " + border + ", Verdana 11px"};
-    // The border pen and fill are installed before the first box drawn, and only then.
-    QTest::newRow("no box passes the size test")
-            << style + "addBoxF a 0 0 1 50 2; addBoxF b 0 0 nan 50 2"
-            << QStringList {"left found pen, found brush, DejaVu Sans 7px"};
-    QTest::newRow("unlabelled boxes only")
-            << style + "addBoxF a 0 0 8 50 2; addBoxF b 0 0 50 5 2"
-            << QStringList {"8 Polygon " + border, "left " + border + ", DejaVu Sans 7px"};
-    QTest::newRow("the font of the last labelled box")
-            << style + "addBoxF a 0 0 100 50 2; addBoxF b 0 0 20 20 2; addBoxF c 0 0 8 50 2"
-            << QStringList {label, "4 Polygon " + border, label, "8 Polygon " + border,
-                            "left " + border + ", Verdana 5px"};
-}
-
-void tst_Boxes::parameterTools()
-{
-    QFETCH(QString, script);
-    QFETCH(QStringList, tools);
-    QCOMPARE(toolRuns(painting(script, &TestItem::paintBox)), tools);
-}
-
-void tst_Boxes::dviSwitches_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("drawn"); // each label, then the sides whose markers follow
-
-    const QString a = "addBoxDVIF a 0 0 100 100 1;", b = "addBoxDVIF b 200 0 100 100 1;",
-                  all = " {topBorder:true, bottomBorder:true, leftBorder:true, rightBorder:true};";
-    QTest::newRow("sides in order top, bottom, left, right")
-            << a + "updateBoxDVIF a" + all << "a label, a top, a bottom, a left, a right";
-    QTest::newRow("showBorder false hides every side, and a side does not turn it on")
-            << a + "updateBoxDVIF a {showBorder:false}; updateBoxDVIF a" + all << "a label";
-    QTest::newRow("showText 0 hides the label only, numbers convert")
-            << a + "updateBoxDVIF a {showText:0, topBorder:1}"
-            << "a top";
-    QTest::newRow("other keys are ignored")
-            << a + "updateBoxDVIF a {TopBorder:true, top:true, showtext:false}"
-            << "a label";
-    // Had the first update created "b", adding "b" would keep that earlier place.
-    QTest::newRow("unknown or differently cased boxId creates nothing")
-            << "updateBoxDVIF b" + all + a + b + "updateBoxDVIF A" + all << "a label, b label";
-    QTest::newRow("adding again resets the switches and keeps the place")
-            << a + b + "updateBoxDVIF a" + all + a << "a label, b label";
-    QTest::newRow("updateAll reaches every box; showBorder back on restores own sides")
-            << a + b
-                    + "updateBoxDVIF a {topBorder:true}; updateBoxDVIF b {leftBorder:true};"
-                      "updateAllBoxDVIF {showBorder:false};"
-                      "updateAllBoxDVIF {showBorder:true, bottomBorder:true}"
-            << "a label, a top, a bottom, b label, b bottom, b left";
-}
-
-// Read from the tips of the triangles: with b 1 a tip lies 1 inside its side of the box.
-void tst_Boxes::dviSwitches()
-{
-    QFETCH(QString, script);
-    QFETCH(QString, drawn);
-
-    TestItem item;
-    run(&item, script);
-    QStringList parts;
-    for (const DrawCall &call : paintWith(item, &TestItem::paintBoxDVI).calls) {
-        QString part = call.text + " label";
-        if (call.kind == DrawCall::Polygon) {
-            const QPointF tip = call.points.at(1);
-            const int box = int(tip.x()) / 200;
-            const double dx = tip.x() - 200 * box;
-            part = QString(QChar('a' + box)) + ' '
-                    + (tip.y() == 1            ? "top"
-                               : tip.y() == 99 ? "bottom"
-                               : dx == 1       ? "left"
-                                               : "right");
+        TestItem item;
+        item.addBoxF("P", box.x(), box.y(), box.width(), box.height(), 4);
+        const QVector<DrawCall> calls = paintBoxes(item);
+        QStringList painted = callTexts(calls);
+        if (drawn.endsWith("4 bands") && painted.size() >= 4) {
+            painted.erase(painted.end() - 4, painted.end());
+            painted << "4 bands";
         }
-        if (parts.isEmpty() || parts.last() != part)
-            parts << part;
+        QCOMPARE(painted, drawn);
+        for (const DrawCall &call : calls)
+            QCOMPARE(call.polygonMode, QPaintEngine::OddEvenMode);
+
+        if (drawn.value(0).startsWith("Text")) { // laid out as drawText lays it out
+            RecordingPaintDevice reference;
+            QPainter painter(&reference);
+            painter.setFont(calls.first().font);
+            painter.drawText(box, Qt::AlignCenter, "P");
+            painter.end();
+            QCOMPARE(calls.first().textOrigin, reference.calls.first().textOrigin);
+            QCOMPARE(calls.first().font.family(), "Verdana");
+        }
     }
-    QCOMPARE(parts.join(", "), drawn);
-}
 
-void tst_Boxes::dviPainting_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("painted");
+    void parameterBrushes_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("sides"); // as for setSides
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>(
+                "brushes"); // top, bottom, left, right: 0 the painter's, else blue
 
-    const QString a = "addBoxDVIF a 0 0 100 100 1;", top = "updateBoxDVIF a {topBorder:true};";
-    const QString black = "#000000 1 SolidLine", found = "found pen, found brush";
-    const auto row = [&](const char *name, const QString &script, const QString &label,
-                         const QString &markerTools, const QString &left) {
+        QTest::newRow("each side in its own state") << bandColours << "pab-" << 2.0 << "2 3 4 1";
+        QTest::newRow("NaN carries a parameter") << bandColours << "baaa" << qQNaN() << "4 3 3 3";
+        QTest::newRow("exactly 1.0 carries none") << bandColours << "aaab" << 1.0 << "1 1 1 2";
+        QTest::newRow("nearly 1.0 carries one") << bandColours << "a---" << 1.0000001 << "3 1 1 1";
+        QTest::newRow("no colours: the painter's brush") << QString() << "pab-" << 2.0 << "0 0 0 0";
+    }
+    void parameterBrushes()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, sides);
+        QFETCH(double, value);
+        QFETCH(QString, brushes);
+
+        TestItem item;
+        run(&item, style + "; addBoxF id 0 0 100 50 4");
+        setSides(item, "id", sides, value);
         QStringList painted;
-        if (!label.isEmpty())
-            painted << "Text a 21px, " + label;
-        if (!markerTools.isEmpty())
-            painted << "Polygon (4,3) (5,1) (6,3), " + markerTools
-                    << "Polygon (96,3) (95,1) (94,3), " + markerTools;
-        QTest::newRow(name) << script << (painted << "left " + left);
-    };
+        for (const DrawCall &call : paintBoxes(item))
+            if (call.kind == DrawCall::Polygon)
+                painted << QString::number(call.brush == foundBrush ? 0
+                                                                    : call.brush.color().blue());
+        QCOMPARE(painted.join(' '), brushes);
+    }
+
+    // The label in a copy of the painter's pen in the text colour, the bands in the border pen
+    // and fill, both installed before the first box drawn, and only then.
+    void parameterTools_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("tools"); // of each run of calls, then what is left
+
+        const QString style =
+                "setBoxStyle {color:blue, width:2, brushColor:#000001, textColor:cyan};";
+        const QString border = "#0000ff 2 SolidLine, #000001 SolidPattern";
+        const QString label = "Text #00ffff 5 DotLine";
+        QTest::newRow("one box") << style + "addBoxF a 0 0 100 50 4"
+                                 << QStringList {label, "4 Polygon " + border,
+                                                 "left " + border + ", Verdana 11px"};
+        QTest::newRow("no box passes the size test")
+                << style + "addBoxF a 0 0 1 50 2; addBoxF b 0 0 nan 50 2"
+                << QStringList {"left found pen, found brush, DejaVu Sans 7px"};
+        QTest::newRow("unlabelled boxes only")
+                << style + "addBoxF a 0 0 8 50 2; addBoxF b 0 0 50 5 2"
+                << QStringList {"8 Polygon " + border, "left " + border + ", DejaVu Sans 7px"};
+        QTest::newRow("the font of the last labelled box")
+                << style + "addBoxF a 0 0 100 50 2; addBoxF b 0 0 20 20 2; addBoxF c 0 0 8 50 2"
+                << QStringList {label, "4 Polygon " + border, label, "8 Polygon " + border,
+                                "left " + border + ", Verdana 5px"};
+    }
+    void parameterTools()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, tools);
+        QCOMPARE(toolRuns(painting(script, &TestItem::paintBox)), tools);
+    }
+
+    void dviSwitches_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("drawn"); // each label, then the sides whose markers follow
+
+        const QString a = "addBoxDVIF a 0 0 100 100 1;", b = "addBoxDVIF b 200 0 100 100 1;",
+                      all = " {topBorder:1, bottomBorder:1, leftBorder:1, rightBorder:1};";
+        QTest::newRow("sides in order top, bottom, left, right")
+                << a + "updateBoxDVIF a" + all << "a label, a top, a bottom, a left, a right";
+        QTest::newRow("showBorder false hides every side, and a side does not turn it on")
+                << a + "updateBoxDVIF a {showBorder:false}; updateBoxDVIF a" + all << "a label";
+        QTest::newRow("showText 0 hides the label only, numbers convert")
+                << a + "updateBoxDVIF a {showText:0, topBorder:1}"
+                << "a top";
+        QTest::newRow("other keys are ignored")
+                << a + "updateBoxDVIF a {TopBorder:true, top:true, showtext:false}"
+                << "a label";
+        // Had the first update created "b", adding "b" would keep that earlier place.
+        QTest::newRow("unknown or differently cased boxId creates nothing")
+                << "updateBoxDVIF b" + all + a + b + "updateBoxDVIF A" + all << "a label, b label";
+        QTest::newRow("adding again resets the switches and keeps the place")
+                << a + b + "updateBoxDVIF a" + all + a << "a label, b label";
+        QTest::newRow("updateAll reaches every box; showBorder back on restores own sides")
+                << a + b
+                        + "updateBoxDVIF a {topBorder:true}; updateBoxDVIF b {leftBorder:true};"
+                          "updateAllBoxDVIF {showBorder:false};"
+                          "updateAllBoxDVIF {showBorder:true, bottomBorder:true}"
+                << "a label, a top, a bottom, b label, b bottom, b left";
+    }
+    // Read from the tips of the triangles: with b 1 a tip lies 1 inside its side of the box.
+    void dviSwitches()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, drawn);
+
+        TestItem item;
+        run(&item, script);
+        QStringList parts;
+        for (const DrawCall &call : paintWith(item, &TestItem::paintBoxDVI).calls) {
+            QString part = call.text + " label";
+            if (call.kind == DrawCall::Polygon) {
+                const QPointF tip = call.points.at(1);
+                const int box = int(tip.x()) / 200;
+                const double dx = tip.x() - 200 * box;
+                part = QString(QChar('a' + box)) + ' '
+                        + (tip.y() == 1            ? "top"
+                                   : tip.y() == 99 ? "bottom"
+                                   : dx == 1       ? "left"
+                                                   : "right");
+            }
+            if (parts.isEmpty() || parts.last() != part)
+                parts << part;
+        }
+        QCOMPARE(parts.join(", "), drawn);
+    }
 
     // Box x 10, y 20, w 100, h 50, b 2: sides top, bottom, left, right, each near end first.
-    QTest::newRow("worked example")
-            << "addBoxDVIF dvi 10 20 100 50 2;"
-               "updateBoxDVIF dvi {topBorder:1, bottomBorder:1, leftBorder:1, rightBorder:1}"
-            << QStringList {"Text dvi 11px, " + black,
-                            "Polygon (18,26) (20,22) (22,26), " + found,
-                            "Polygon (102,26) (100,22) (98,26), " + found,
-                            "Polygon (18,64) (20,68) (22,64), " + found,
-                            "Polygon (102,64) (100,68) (98,64), " + found,
-                            "Polygon (16,28) (12,30) (16,32), " + found,
-                            "Polygon (16,62) (12,60) (16,58), " + found,
-                            "Polygon (104,28) (108,30) (104,32), " + found,
-                            "Polygon (104,62) (108,60) (104,58), " + found,
-                            "left " + found + ", Verdana 11px"};
-    const QString red = "#ff0000 5 DotLine, #ff0000 SolidPattern";
-    row("brushColor: solid markers in the painter's pen",
-        "setBoxDVIStyle {brushColor:7};" + a + top, black, red, red + ", Verdana 21px");
-    row("invalid brushColor: markers as found", "setBoxDVIStyle {brushColor:''};" + a + top, black,
-        found, found + ", Verdana 21px");
-    row("style 0: the label is not drawn", "setBoxDVIStyle {style:0};" + a + top, "", found,
-        found + ", Verdana 21px");
-    row("style, width and colour of the label",
-        "setBoxDVIStyle {style:2, width:4, color:#0000ff};" + a + top, "#0000ff 4 DashLine", found,
-        found + ", Verdana 21px");
-    row("invalid colour keeps the painter's colour", "setBoxDVIStyle {color:nocolour};" + a + top,
-        "#00ff00 1 SolidLine", found, found + ", Verdana 21px");
-    row("hidden label: its font is set all the same", a + top + "updateBoxDVIF a {showText:false}",
-        "", found, found + ", Verdana 21px");
-    row("no markers: the marker pen all the same", a, black, "", found + ", Verdana 21px");
+    // The label in the family pen, the markers in the painter's pen in "brushColor", filled
+    // with it; the label above 5 x 5 (its font set even when hidden), the markers above 1 x 1.
+    void dviPainting_data()
+    {
+        const QString dvi = "addBoxDVIF a 0 0 100 100 1; updateBoxDVIF a {topBorder:1}",
+                      markers = "Polygon (4,3) (5,1) (6,3), %1 | Polygon (96,3) (95,1) (94,3), %1",
+                      found = "found pen, found brush", black = "#000000 1 SolidLine",
+                      red = "#ff0000 5 DotLine, #ff0000 SolidPattern";
+        paintingRows(
+                {"addBoxDVIF dvi 10 20 100 50 2;"
+                 "updateBoxDVIF dvi {topBorder:1, bottomBorder:1, leftBorder:1, rightBorder:1} => "
+                 "Text dvi 11px, "
+                         + black + " | Polygon (18,26) (20,22) (22,26), " + found
+                         + " | Polygon (102,26) (100,22) (98,26), " + found
+                         + " | Polygon (18,64) (20,68) (22,64), " + found
+                         + " | Polygon (102,64) (100,68) (98,64), " + found
+                         + " | Polygon (16,28) (12,30) (16,32), " + found
+                         + " | Polygon (16,62) (12,60) (16,58), " + found
+                         + " | Polygon (104,28) (108,30) (104,32), " + found
+                         + " | Polygon (104,62) (108,60) (104,58), " + found + " | left " + found
+                         + ", Verdana 11px",
+                 "setBoxDVIStyle {brushColor:7}; " + dvi + " => Text a 21px, " + black + " | "
+                         + markers.arg(red) + " | left " + red + ", Verdana 21px",
+                 "setBoxDVIStyle {style:2, width:4, color:#0000ff}; " + dvi
+                         + " => Text a 21px, #0000ff 4 DashLine | " + markers.arg(found)
+                         + " | left " + found + ", Verdana 21px",
+                 "setBoxDVIStyle {style:0}; " + dvi + " => " + markers.arg(found) + " | left "
+                         + found + ", Verdana 21px",
+                 dvi + "; updateBoxDVIF a {showText:false} => " + markers.arg(found) + " | left "
+                         + found + ", Verdana 21px",
+                 "addBoxDVIF a 0 0 100 100 1 => Text a 21px, " + black + " | left " + found
+                         + ", Verdana 21px",
+                 "addBoxDVIF a 0 0 6 6 1 => Text a 2px, " + black + " | left " + found
+                         + ", Verdana 2px",
+                 "addBoxDVIF a 0 0 5 50 1 => left " + found + ", DejaVu Sans 7px",
+                 "addBoxDVIF a 0 0 1e6 1e6 1 => left " + found + ", DejaVu Sans 7px",
+                 "addBoxDVIF a 0 0 1.5 100 1; updateBoxDVIF a {topBorder:true} => "
+                 "Polygon (4,3) (5,1) (6,3), "
+                         + found + " | Polygon (-2.5,3) (-3.5,1) (-4.5,3), " + found + " | left "
+                         + found + ", DejaVu Sans 7px",
+                 // No box passes the size test: the label pen and marker brush, set before.
+                 "addBoxDVIF a 0 0 1 100 1; updateBoxDVIF a {topBorder:1} => left " + black
+                         + ", found brush, DejaVu Sans 7px",
+                 " => left " + black + ", found brush, DejaVu Sans 7px"});
+    }
+    void dviPainting()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, painted);
+        QCOMPARE(painting(script, &TestItem::paintBoxDVI), painted);
+    }
 
-    // Sizes: the label above 5 x 5, the markers above 1 x 1.
-    const QString untouched = found + ", DejaVu Sans 7px";
-    QTest::newRow("6 x 6") << "addBoxDVIF a 0 0 6 6 1"
-                           << QStringList {"Text a 2px, " + black,
-                                           "left " + found + ", Verdana 2px"};
-    QTest::newRow("18 x 18 truncates 4.6")
-            << "addBoxDVIF a 0 0 18 18 1"
-            << QStringList {"Text a 4px, " + black, "left " + found + ", Verdana 4px"};
-    QTest::newRow("5 x 50: the threshold is strict")
-            << "addBoxDVIF a 0 0 5 50 1" << QStringList {"left " + untouched};
-    QTest::newRow("huge: pixel size past 65535")
-            << "addBoxDVIF a 0 0 1e6 1e6 1" << QStringList {"left " + untouched};
-    QTest::newRow("1.5 x 100: markers only")
-            << "addBoxDVIF a 0 0 1.5 100 1; updateBoxDVIF a {topBorder:true}"
-            << QStringList {"Polygon (4,3) (5,1) (6,3), " + found,
-                            "Polygon (-2.5,3) (-3.5,1) (-4.5,3), " + found, "left " + untouched};
-    // No box passes the size test: the label pen and marker brush stay, set before the boxes.
-    const QString nothing = "left " + black + ", found brush, DejaVu Sans 7px";
-    QTest::newRow("1 x 100: nothing") << "addBoxDVIF a 0 0 1 100 1;" + top << QStringList {nothing};
-    QTest::newRow("no box") << QString() << QStringList {nothing};
-}
+    // Whole-pixel rectangles outlined in the family pen and filled with the painter's brush (by
+    // default), labelled above 10 x 10 in the painter's pen in "textColor"; a box that cannot
+    // be drawn is skipped whole, leaving the painter as found.
+    void simplePainting_data()
+    {
+        const QString black = "#000000 1 SolidLine", rect = ", " + black + ", found brush",
+                      left = " | left " + black + ", found brush, ";
+        QStringList rows = {
+                "addBoxSimpleF b 0 0 11 11 => Rect (0,0) (11,11)" + rect
+                        + " | Text b 3px, found pen" + left + "Verdana 3px",
+                "addBoxSimpleF b 0 0 10 50 => Rect (0,0) (10,50)" + rect + left + "DejaVu Sans 7px",
+                "addBoxSimpleF b -0.5 0 10.5 300 => Rect (0,0) (10,300)" + rect
+                        + " | Text b 3px, found pen" + left + "Verdana 3px",
+                "addBoxSimpleF b 0 0 1e6 1e6 => Rect (0,0) (1000000,1000000)" + rect + left
+                        + "DejaVu Sans 7px",
+                "addBoxSimpleF b 0 0 1.01 1.01 => Rect (0,0) (1,1)" + rect + left
+                        + "DejaVu Sans 7px",
+                "addBoxSimpleF b nan 0 50 50; addBoxSimpleF next 0 0 20 20 => Rect (0,0) (20,20)"
+                        + rect + " | Text next 5px, found pen" + left + "Verdana 5px"};
+        for (const char *box : {"0 0 1 50", "0 0 50 1", "nan 0 50 50", "2147483000 0 648 50"})
+            rows << "addBoxSimpleF b " + QString(box)
+                            + " => left found pen, found brush, DejaVu Sans 7px";
+        // The first box is too small for a label, yet it is outlined like every other box.
+        const QString two =
+                "; addBoxSimpleF small 0 0 5 5; addBoxSimpleF labelled 10 10 50 50 => "
+                "Rect (0,0) (5,5), %1, found brush | Rect (10,10) (50,50), %1, "
+                "found brush | Text labelled 11px, %2 | left %1, found brush, Verdana 11px";
+        rows << "setBoxSimpleStyle {style:2, width:3, color:7, textColor:9}"
+                        + two.arg("#ff0000 3 DashLine", "#0000ff 5 DotLine")
+             << "setBoxSimpleStyle {style:0}" + two.arg("#000000 1 NoPen", "found pen");
+        paintingRows(rows);
+    }
+    void simplePainting()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, painted);
+        QCOMPARE(painting(script, &TestItem::paintBoxSimple), painted);
+    }
 
-void tst_Boxes::dviPainting()
-{
-    QFETCH(QString, script);
-    QFETCH(QStringList, painted);
-    QCOMPARE(painting(script, &TestItem::paintBoxDVI), painted);
-}
+    void simpleBrushByState_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("brushes"); // of boxes plain, hovered, selected, both, re-added
+        QTest::newRow("all colours: selection wins")
+                << "{brushColor:7, isHoverColor:#00ff00, isSelectedColor:blue}"
+                << "#ff0000, #00ff00, #0000ff, #0000ff, #ff0000";
+        QTest::newRow("state colours not valid: the painter's brush")
+                << "{brushColor:7, isSelectedColor:nocolour}"
+                << "#ff0000, found, found, found, #ff0000";
+    }
+    // Flags belong to one box; a box added again loses them but keeps its place in the order.
+    void simpleBrushByState()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, brushes);
 
-void tst_Boxes::simplePainting_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("painted");
-
-    const QString black = "#000000 1 SolidLine", outline = ", " + black + ", found brush";
-    const auto row = [&](const char *name, const QString &box, const QStringList &drawn,
-                         int pixelSize) {
-        const QString font = pixelSize ? QString("Verdana %1px").arg(pixelSize) : "DejaVu Sans 7px";
-        QTest::newRow(name) << "addBoxSimpleF box " + box
-                            << (QStringList(drawn) << "left " + black + ", found brush, " + font);
-    };
-    row("11 x 11", "0 0 11 11", {"Rect (0,0) (11,11)" + outline, "Text box 3px, found pen"}, 3);
-    row("18 x 18 truncates 4.6", "0 0 18 18",
-        {"Rect (0,0) (18,18)" + outline, "Text box 4px, found pen"}, 4);
-    row("10 x 50: the label threshold is strict", "0 0 10 50", {"Rect (0,0) (10,50)" + outline}, 0);
-    row("10.5 x 300 from -0.5: truncated toward zero", "-0.5 0 10.5 300",
-        {"Rect (0,0) (10,300)" + outline, "Text box 3px, found pen"}, 3);
-    row("huge: pixel size past 65535", "0 0 1e6 1e6", {"Rect (0,0) (1000000,1000000)" + outline},
-        0);
-    row("x + w at INT_MAX", "2147483000 0 647.9 10", {"Rect (2147483000,0) (647,10)" + outline}, 0);
-    row("1.01 x 1.01", "0 0 1.01 1.01", {"Rect (0,0) (1,1)" + outline}, 0);
-
-    // A box that cannot be drawn is skipped whole, leaving the painter as found.
-    for (const char *box : {"0 0 1 50", "0 0 50 1", "nan 0 50 50", "2147483000 0 648 50"})
-        QTest::addRow("not drawn: %s", box)
-                << "addBoxSimpleF box " + QString(box)
-                << QStringList {"left found pen, found brush, DejaVu Sans 7px"};
-    QTest::newRow("the box after a skipped one is drawn as usual")
-            << "addBoxSimpleF box nan 0 50 50; addBoxSimpleF next 0 0 20 20"
-            << QStringList {"Rect (0,0) (20,20)" + outline, "Text next 5px, found pen",
-                            "left " + black + ", found brush, Verdana 5px"};
-
-    // The first box is too small for a label, yet it is outlined like every other box.
-    const auto pens = [&](const char *name, const QString &style, const QString &outlinePen,
-                          const QString &label) {
-        const QString tools = ", " + outlinePen + ", found brush";
-        QTest::newRow(name) << "setBoxSimpleStyle " + style
-                        + "; addBoxSimpleF small 0 0 5 5; addBoxSimpleF labelled 10 10 50 50"
-                            << QStringList {"Rect (0,0) (5,5)" + tools,
-                                            "Rect (10,10) (50,50)" + tools,
-                                            "Text labelled 11px, " + label,
-                                            "left " + outlinePen + ", found brush, Verdana 11px"};
-    };
-    pens("defaults", "{}", black, "found pen");
-    pens("family pen and textColor", "{style:2, width:3, color:7, textColor:9}",
-         "#ff0000 3 DashLine", "#0000ff 5 DotLine");
-    pens("style 0: filled, not outlined", "{style:0}", "#000000 1 NoPen", "found pen");
-    pens("invalid colours keep the painter's colour", "{color:nocolour, textColor:99}",
-         "#00ff00 1 SolidLine", "found pen");
-}
-
-void tst_Boxes::simplePainting()
-{
-    QFETCH(QString, script);
-    QFETCH(QStringList, painted);
-    QCOMPARE(painting(script, &TestItem::paintBoxSimple), painted);
-}
-
-void tst_Boxes::simpleBrushByState_data()
-{
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("brushes"); // of boxes plain, hovered, selected, both, re-added
-
-    QTest::newRow("all colours: selection wins")
-            << "{brushColor:7, isHoverColor:#00ff00, isSelectedColor:blue}"
-            << "#ff0000, #00ff00, #0000ff, #0000ff, #ff0000";
-    QTest::newRow("default style: the painter's brush") << "{}"
-                                                        << "found, found, found, found, found";
-    QTest::newRow("invalid state colours: the painter's brush")
-            << "{brushColor:7, isSelectedColor:nocolour}"
-            << "#ff0000, found, found, found, #ff0000";
-}
-
-// Flags belong to one box; a box added again loses them but keeps its place in the order.
-void tst_Boxes::simpleBrushByState()
-{
-    QFETCH(QString, style);
-    QFETCH(QString, brushes);
-
-    QStringList drawn;
-    const QStringList painted =
-            painting("setBoxSimpleStyle " + style
-                             + "; updateBoxSimpleF p {isHover:true};" // not there: creates nothing
-                               "addBoxSimpleF p 0 0 50 50; addBoxSimpleF h 0 0 50 50;"
-                               "addBoxSimpleF s 0 0 50 50; addBoxSimpleF hs 0 0 50 50;"
-                               "addBoxSimpleF r 0 0 50 50; updateBoxSimpleF h {isHover:2};"
-                               "updateBoxSimpleF s {isSelected:true, hover:true};"
-                               "updateBoxSimpleF hs {isHover:true, isSelected:true};"
-                               "updateBoxSimpleF r {isHover:true, isSelected:true};"
-                               "updateBoxSimpleF P {isSelected:true}; addBoxSimpleF r 0 0 50 50",
-                     &TestItem::paintBoxSimple);
-    for (const QString &call : painted)
-        if (call.startsWith("Rect"))
-            drawn << call.section(", ", 2).section(' ', 0, 0);
-    QCOMPARE(drawn.join(", "), brushes);
-}
-
-// What a person sees: bands and simple boxes filled by their states (pixels sampled clear of
-// edges and labels).
-void tst_Boxes::statesInPixels()
-{
-    TestItem item;
-    run(&item,
-        "setBoxStyle {brushColor:#0000ff, pickBorderColor:#00ff00, paramBorderColor:red,"
-        "pickParamBorderColor:#ffff00};"
-        "setBoxSimpleStyle {brushColor:red, isHoverColor:#00ff00, isSelectedColor:blue};"
-        "addBoxF b 10 10 220 120 30; addBoxSimpleF s 10 150 30 30;"
-        "addBoxSimpleF h 50 150 30 30; updateBoxSimpleF h {isHover:1};"
-        "updateBoxSimpleF s {isSelected:true, isHover:true}");
-    setSides(item, "b", "pab-", 2.0);
-    QImage image(240, 200, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    item.paint(&painter);
-    painter.end();
-    QStringList colours;
-    for (const QPoint at : {QPoint(120, 25), QPoint(120, 115), QPoint(25, 70), QPoint(215, 70),
-                            QPoint(14, 154), QPoint(54, 154), QPoint(5, 5)})
-        colours << image.pixelColor(at).name();
-    QCOMPARE(colours.join(' '), "#00ff00 #ff0000 #ffff00 #0000ff #0000ff #00ff00 #ffffff");
-}
+        QStringList drawn;
+        const QStringList painted = painting(
+                "setBoxSimpleStyle " + style
+                        + "; updateBoxSimpleF p {isHover:true};" // not there: creates nothing
+                          "addBoxSimpleF p 0 0 50 50; addBoxSimpleF h 0 0 50 50;"
+                          "addBoxSimpleF s 0 0 50 50; addBoxSimpleF hs 0 0 50 50;"
+                          "addBoxSimpleF r 0 0 50 50; updateBoxSimpleF h {isHover:2};"
+                          "updateBoxSimpleF s {isSelected:true, hover:true};"
+                          "updateBoxSimpleF hs {isHover:true, isSelected:true};"
+                          "updateBoxSimpleF r {isHover:true, isSelected:true};"
+                          "updateBoxSimpleF P {isSelected:true}; addBoxSimpleF r 0 0 50 50",
+                &TestItem::paintBoxSimple);
+        for (const QString &call : painted)
+            if (call.startsWith("Rect"))
+                drawn << call.section(", ", 2).section(' ', 0, 0);
+        QCOMPARE(drawn.join(", "), brushes);
+    }
+};
 
 QTEST_MAIN(tst_Boxes)
 #include "tst_boxes.moc"

@@ -69,13 +69,6 @@ void tst_QmlApi::paintsWhatJavaScriptAsked_data()
     QTest::newRow("parameter bands: picked+param, picked, param, free")
             << "BllPaintedItem" << parameterBox
             << Probes {{top, red}, {left, orange}, {right, blue}, {bottom, grey}};
-    QTest::newRow("parameter bands after updateAllBoxParamF(1) and updateAllBoxF")
-            << "BllPaintedItem"
-            << parameterBox
-                    + "item.updateAllBoxParamF({ currentParam: 1 });"
-                      "item.updateAllBoxF({ leftBorder: false });"
-            << Probes {{top, orange}, {left, grey}, {right, grey}, {bottom, grey}};
-
     QTest::newRow("simple boxes filled by state, fill colour behind")
             << "BllPaintedItem"
             << "item.setBoxSimpleStyle({ brushColor: 'white', isHoverColor: 'yellow',"
@@ -123,9 +116,6 @@ void tst_QmlApi::paintsWhatJavaScriptAsked_data()
                        {{120, 50}, red},
                        {{170, 120}, QColor(Qt::cyan)},
                        {{60, 135}, QColor(Qt::magenta)}};
-    QTest::newRow("shapes not painted by the item itself")
-            << "BllPaintedItem" << shapes << Probes {{{60, 50}, white}, {{170, 120}, white}};
-
     // updateBoxF answers a JavaScript number: the parameter of the last side named, else 1.
     QTest::newRow("updateBoxF answers")
             << "BllPaintedItem"

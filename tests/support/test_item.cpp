@@ -52,14 +52,19 @@ QStringList split(const QString &text, QChar separator)
     return parts;
 }
 
-QVariant value(const QString &token)
+} // namespace
+
+QVariant scriptValue(const QString &token)
 {
     if (token.startsWith('{')) {
         QVariantMap map;
         for (const QString &entry : split(token.mid(1, token.size() - 2), ','))
-            map.insert(entry.section(':', 0, 0).trimmed(), value(entry.section(':', 1).trimmed()));
+            map.insert(entry.section(':', 0, 0).trimmed(),
+                       scriptValue(entry.section(':', 1).trimmed()));
         return map;
     }
+    if (token.size() > 1 && token.startsWith('\'') && token.endsWith('\''))
+        return token.mid(1, token.size() - 2);
     bool isNumber = false;
     const int integer = token.toInt(&isNumber);
     if (isNumber)
@@ -67,12 +72,10 @@ QVariant value(const QString &token)
     const double number = token.toDouble(&isNumber);
     if (isNumber)
         return number;
-    const QHash<QString, QVariant> words {{"''", QString("")}, {"true", true},  {"false", false},
-                                          {"nan", qQNaN()},    {"inf", qInf()}, {"-inf", -qInf()}};
+    const QHash<QString, QVariant> words {
+            {"true", true}, {"false", false}, {"nan", qQNaN()}, {"inf", qInf()}, {"-inf", -qInf()}};
     return words.value(token, token);
 }
-
-} // namespace
 
 double run(QObject *item, const QString &script)
 {
@@ -82,7 +85,7 @@ double run(QObject *item, const QString &script)
         const QByteArray method = tokens.takeFirst().toLatin1();
         QVariantList args;
         for (const QString &token : tokens)
-            args << value(token);
+            args << scriptValue(token);
         answer = invoke(item, method, args);
     }
     return answer;

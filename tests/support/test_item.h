@@ -27,23 +27,23 @@ public:
     }
 };
 
-// The six families: the style setter, the painter, and the kind of draw call whose pen shows
-// the family's style.
+// The six families: their style setter, clear and painter, and the kind of draw call whose pen
+// shows the family's style.
 struct Family
 {
-    const char *name;
-    const char *setStyle;
+    const char *name, *setStyle, *clear;
     void (TestItem::*paint)(QPainter *);
     DrawCall::Kind styledCall;
 };
 
 inline const Family families[] = {
-        {"rect", "setRectStyle", &TestItem::paintRect, DrawCall::Rect},
-        {"line", "setLineStyle", &TestItem::paintLine, DrawCall::Line},
-        {"ellipse", "setEllipseStyle", &TestItem::paintEllipse, DrawCall::Ellipse},
-        {"box", "setBoxStyle", &TestItem::paintBox, DrawCall::Polygon},
-        {"dvi", "setBoxDVIStyle", &TestItem::paintBoxDVI, DrawCall::Text},
-        {"simple", "setBoxSimpleStyle", &TestItem::paintBoxSimple, DrawCall::Rect}};
+        {"rect", "setRectStyle", "clearRectF", &TestItem::paintRect, DrawCall::Rect},
+        {"line", "setLineStyle", "clearLineF", &TestItem::paintLine, DrawCall::Line},
+        {"ellipse", "setEllipseStyle", "clearEllipseF", &TestItem::paintEllipse, DrawCall::Ellipse},
+        {"box", "setBoxStyle", "clearBoxF", &TestItem::paintBox, DrawCall::Polygon},
+        {"dvi", "setBoxDVIStyle", "clearBoxDVIF", &TestItem::paintBoxDVI, DrawCall::Text},
+        {"simple", "setBoxSimpleStyle", "clearBoxSimpleF", &TestItem::paintBoxSimple,
+         DrawCall::Rect}};
 
 // Calls one of the item's invokable methods by name, as QML does: each argument is converted
 // to the parameter's type, maps are passed as they are. Returns updateBoxF's answer, else 0.
@@ -52,8 +52,10 @@ double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
 // Runs calls written the way a QML script would make them, separated by ';', e.g.
 // "addBoxF a 0 0 40 40 4; updateBoxF a {topBorder:1, rightBorder:true}". Numbers with a point
 // (and nan, inf) are doubles, other numbers ints, true and false bools, {key:value, ...} maps,
-// '' the empty string; anything else is a string. Returns the last call's answer.
+// '...' a string as it is ('' the empty one); anything else is a string too. Returns the last
+// call's answer.
 double run(QObject *item, const QString &script);
+QVariant scriptValue(const QString &token);
 
 // A fresh item that has run script, painted by paint on a painter found holding foundPen,
 // foundBrush and foundFont(): every call as text with its tools, then the state left behind,
