@@ -371,8 +371,11 @@ private slots:
                          + " | Polygon (104,28) (108,30) (104,32), " + found
                          + " | Polygon (104,62) (108,60) (104,58), " + found + " | left " + found
                          + ", Verdana 11px",
-                 "setBoxDVIStyle {brushColor:7}; " + dvi + " => Text a 21px, " + black + " | "
-                         + markers.arg(red) + " | left " + red + ", Verdana 21px",
+                 // The next label is drawn in the label pen again, not the markers' pen.
+                 "setBoxDVIStyle {brushColor:7}; " + dvi
+                         + "; addBoxDVIF b 200 0 100 100 1 => Text a 21px, " + black + " | "
+                         + markers.arg(red) + " | Text b 21px, " + black + " | left " + red
+                         + ", Verdana 21px",
                  "setBoxDVIStyle {style:2, width:4, color:#0000ff}; " + dvi
                          + " => Text a 21px, #0000ff 4 DashLine | " + markers.arg(found)
                          + " | left " + found + ", Verdana 21px",
