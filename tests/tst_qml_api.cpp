@@ -26,7 +26,7 @@ QImage runInScene(const QString &itemType, const QString &script, QVariant *resu
 {
     QQuickView view;
     QQmlComponent component(view.engine());
-    component.setData(QStringLiteral("import QtQuick 2.15; import Bll.Gallery 1.0\n"
+    component.setData(QStringLiteral("import QtQuick 2.15; import Bll.PaintedItem 1.0\n"
                                      "Rectangle { width: 240; height: 160; color: 'white'\n"
                                      "    %1 { id: item; anchors.fill: parent } }")
                               .arg(itemType)
@@ -110,7 +110,7 @@ void tst_QmlApi::paintsWhatJavaScriptAsked_data()
             "item.addLineF(20, 150, 60, 100);"
             "item.addLineF(60, 100, 100, 150);");
     QTest::newRow("shapes painted by the derived item")
-            << "ShapePaintedItem" << shapes
+            << "BllShapePaintedItem" << shapes
             << Probes {{{60, 50}, QColor(Qt::green)},
                        {{160, 50}, blue},
                        {{120, 50}, red},

@@ -1,6 +1,6 @@
 #include "gallery_types.h"
 
-#include "shape_painted_item.h"
+#include "bll_shape_painted_item.h"
 
 #include <QtQml/QQmlEngine>
 
@@ -9,8 +9,10 @@ void registerGalleryTypes()
     // The scene lives in a static library; without this its resources would not be linked in.
     Q_INIT_RESOURCE(gallery);
 
-    qmlRegisterType<Bll_Painted_Item>("Bll.Gallery", 1, 0, "BllPaintedItem");
-    qmlRegisterType<ShapePaintedItem>("Bll.Gallery", 1, 0, "ShapePaintedItem");
+    // The host registers the types itself, under the QML module's names so that the scene
+    // also runs on the module alone; host_qmldir keeps an installed module's plug-in out.
+    qmlRegisterType<Bll_Painted_Item>("Bll.PaintedItem", 1, 0, "BllPaintedItem");
+    qmlRegisterType<BllShapePaintedItem>("Bll.PaintedItem", 1, 0, "BllShapePaintedItem");
 }
 
 QUrl gallerySceneUrl()

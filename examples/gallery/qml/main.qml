@@ -1,10 +1,12 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import Bll.Gallery 1.0
+import Bll.PaintedItem 1.0
 
-// Every family of Bll_Painted_Item in one scene. The items never repaint by themselves,
-// so every handler that changes one of them ends with its update().
+// Every family of Bll_Painted_Item in one scene. The gallery's host registers the types itself;
+// without it, `qml -I <install prefix>/<libdir>/qml main.qml` runs the scene on the installed
+// QML module. The items never repaint by themselves, so every handler that changes one of them
+// ends with its update().
 Rectangle {
     id: root
 
@@ -592,7 +594,7 @@ Rectangle {
                     font.pixelSize: 12
                 }
 
-                ShapePaintedItem {
+                BllShapePaintedItem {
                     id: shapeItem
                     objectName: "shapeItem"
                     anchors.fill: parent

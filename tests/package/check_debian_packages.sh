@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the library for /usr, makes its Debian packages with cpack, checks their names and
+# dependencies, extracts them into a scratch root (dpkg-deb -x), and there builds and runs the
+# consumer (CMake package, pkg-config) and the QML tests against the packaged QML module.
+# Usage: check_debian_packages.sh <source dir> <scratch dir> <Qt major version>
+set -euo pipefail
+
+source_dir=$(cd "$1" && pwd)
+scratch=$2
+qt_major=$3
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+if [ "$qt_major" = 5 ]; then
+    package=Bll_Painted_Item runtime=libbll-painted-item1 dev=libbll-painted-item-dev
+    qml=qml-module-bll-painteditem qt_qml=qt5/qml qt_qml_library=libqt5qml5 qt_quick_library=libqt5quick5
+else
+    package=Bll_Painted_ItemQt6 runtime=libbll-painted-item-qt6-1 dev=libbll-painted-item-qt6-dev
+    qml=qml6-module-bll-painteditem qt_qml=qt6/qml qt_qml_library=libqt6qml6 qt_quick_library=libqt6quick6
+fi
+
+rm -rf "$scratch"
+mkdir -p "$scratch/root"
+cmake -S "$source_dir" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX=/usr -DBLL_QT_MAJOR="$qt_major" \
+    -DBLL_BUILD_TESTS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$scratch/build" -j "$(nproc)" >/dev/null
+(cd "$scratch/build" && cpack -G DEB >cpack.log)
+
+# depends <package> <dependency>: the package's Depends field names the dependency.
+depends() {
+    dpkg-deb -f "$scratch/build/$1"_*.deb Depends | tr ',' '\n' | grep -q "^ *$2\b" \
+        || { echo "$1 does not depend on $2"; exit 1; }
+}
+depends "$runtime" "$qt_quick_library"   # from the binary
+depends "$dev" "$runtime"
+depends "$qml" "$runtime"
+depends "$qml" "$qt_qml_library"
+for deb in "$scratch/build"/*.deb; do
+    dpkg-deb -f "$deb" Package Depends
+    dpkg-deb -x "$deb" "$scratch/root"
+done
+[ "$(ls "$scratch/build"/*.deb | wc -l)" -eq 3 ]
+test -f "$scratch/root/usr/lib/$multiarch/$qt_qml/Bll/PaintedItem/qmldir"
+
+# The packaged files sit where Debian's own would, so nothing finds them in the scratch root
+# unaided: the library through LD_LIBRARY_PATH, the QML module through its import path.
+export LD_LIBRARY_PATH=$scratch/root/usr/lib/$multiarch
+"$source_dir/tests/package/build_consumer.sh" "$scratch/root/usr" "$scratch" c++ "$package"
+echo "== QML module"
+QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software xvfb-run -a "/usr/lib/qt$qt_major/bin/qmltestrunner" \
+    -import "$scratch/root/usr/lib/$multiarch/$qt_qml" -input "$source_dir/tests/qml/tst_families.qml"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and runs the QML TestCase files beside this script
+# with Qt's qmltestrunner against the installed module, as a QML-only application would use it.
+# Usage: run_qml_tests.sh <library build dir> <scratch dir> <QML dir in the prefix> <qmltestrunner>
+set -euo pipefail
+
+build=$1
+scratch=$2
+qml_dir=$3
+qmltestrunner=$4
+tests=$(cd "$(dirname "$0")" && pwd)
+
+rm -rf "$scratch"
+cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
+# grabImage() reads the window back, which Qt 5 can do only from a real display's backing
+# store, not offscreen: an X server of its own, software rendering for the same pixels.
+QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software xvfb-run -a \
+    "$qmltestrunner" -import "$scratch/prefix/$qml_dir" -input "$tests"

@@ -1,0 +1,174 @@
+import QtQuick 2.15
+import QtTest 1.15
+import Bll.PaintedItem 1.0
+
+// The module's items as a QML-only application uses them: every family added, updated, styled
+// and cleared from JavaScript with JavaScript values (numbers, strings, objects as option maps,
+// Qt.rgba colours), then rendered by Qt Quick and looked at pixel by pixel, away from edges;
+// and the gallery's scene, run without its C++ host.
+Item {
+    id: root
+    width: 1024
+    height: 640
+
+    Component { id: plainItem; BllPaintedItem { } }
+    Component { id: shapeItem; BllShapePaintedItem { } }
+
+    TestCase {
+        name: "Families"
+        when: windowShown
+
+        // One 200x120 box with 24-wide bands; each probe sits in the middle of a band.
+        function parameterBox(item) {
+            item.setBoxStyle({ brushColor: "#c0c0c0", pickBorderColor: Qt.rgba(1, 0.5, 0, 1),
+                               paramBorderColor: "blue", pickParamBorderColor: 7 });
+            item.addBoxF("p", 20, 20, 200, 120, 24);
+            item.updateBoxF("p", { topBorder: true, rightBorder: true });
+            item.updateBoxParamF({ currentParam: 3 });
+            item.updateBoxF("p", { rightBorder: false });
+            item.updateBoxF("p", { leftBorder: 1 });
+        }
+        function shapes(item) {
+            item.setRectStyle({ brushColor: "#00ff00" });
+            item.addRectF(20, 20, 80, 60);
+            item.addRectF(120, 20, 80, 60, { brushColor: "blue", color: "red", width: 3 });
+            item.setEllipseStyle({ brushColor: "yellow" });
+            item.addEllipseF(130, 90, 80, 60, { brushColor: Qt.rgba(0, 1, 1, 1) });
+            item.addEllipseF(10, 100, 30, 30);
+            item.setLineStyle({ brushColor: "magenta" });
+            item.addLineF(50, 150, 80, 100);
+            item.addLineF(80, 100, 110, 150);
+        }
+        // All six families on navy, each with its clear and a probe of its colour.
+        readonly property var everyFamily: [["clearBoxF", 40, 10, "red"],
+            ["clearBoxDVIF", 110, 14, "blue"], ["clearBoxSimpleF", 170, 10, "green"],
+            ["clearRectF", 35, 120, "#00ff00"], ["clearEllipseF", 115, 120, "cyan"],
+            ["clearLineF", 200, 135, "magenta"]]
+        function addEveryFamily(item) {
+            item.setBoxStyle({ pickBorderColor: "red" });
+            item.addBoxF("p", 0, 0, 80, 80, 20);
+            item.updateBoxF("p", { topBorder: true });
+            item.setBoxDVIStyle({ brushColor: "blue" });
+            item.addBoxDVIF("d", 80, 0, 80, 80, 6);
+            item.updateBoxDVIF("d", { topBorder: true });
+            item.setBoxSimpleStyle({ isSelectedColor: "green" });
+            item.addBoxSimpleF("s", 160, 0, 80, 80);
+            item.updateBoxSimpleF("s", { isSelected: true });
+            item.setRectStyle({ brushColor: "#00ff00" }); item.addRectF(0, 90, 70, 60);
+            item.setEllipseStyle({ brushColor: "cyan" }); item.addEllipseF(80, 90, 70, 60);
+            item.setLineStyle({ brushColor: "magenta" });
+            item.addLineF(160, 150, 200, 95); item.addLineF(200, 95, 240, 150);
+            item.setBoxDVIFillColor("#000080"); // last: the box and simple-box styles set it too
+        }
+        function probesAfterClear(cleared) {
+            return everyFamily.map(function (family) {
+                return family.slice(1, 3).concat(cleared(family[0]) ? "#000080" : family[3]);
+            });
+        }
+
+        function comparePixels(probes) {
+            var image = grabImage(root);
+            probes.forEach(function (probe) { // within rounding
+                var actual = image.pixel(probe[0], probe[1]), wanted = Qt.tint(probe[2], "transparent");
+                verify(Math.abs(actual.r - wanted.r) + Math.abs(actual.g - wanted.g)
+                       + Math.abs(actual.b - wanted.b) < 0.03,
+                       "pixel (" + probe[0] + ", " + probe[1] + ") is " + actual + ", not " + probe[2]);
+            });
+        }
+        // Runs `script` on one 240x160 item on white, renders it and checks the probes.
+        function check(type, script, probes) {
+            var scene = createTemporaryQmlObject(
+                        "import QtQuick 2.15; Rectangle { anchors.fill: parent; color: 'white' }", root);
+            var item = createTemporaryObject(type, scene, { width: 240, height: 160 });
+            var answer = script(item);
+            item.update();
+            waitForRendering(item);
+            comparePixels(probes);
+            return answer;
+        }
+
+        function test_paints_data() {
+            return [["parameter bands: picked+param, picked, param, free", plainItem, parameterBox,
+                     [[120, 32, "red"], [32, 80, "#ff8000"], [208, 80, "blue"], [120, 128, "#c0c0c0"]]],
+                    ["parameter bands after updateAllBoxParamF(1) and updateAllBoxF", plainItem,
+                     function (item) {
+                         parameterBox(item);
+                         item.updateAllBoxParamF({ currentParam: 1 });
+                         item.updateAllBoxF({ leftBorder: false });
+                     }, [[120, 32, "#ff8000"], [32, 80, "#c0c0c0"], [208, 80, "#c0c0c0"]]],
+                    ["simple boxes filled by state, fill colour behind", plainItem, function (item) {
+                        item.setBoxSimpleStyle({ brushColor: "white", isHoverColor: "yellow",
+                                                 isSelectedColor: Qt.rgba(0, 0.5, 0, 1),
+                                                 fillColor: "#000080" });
+                        ["plain", "hovered", "selected", "both"].forEach(function (id, i) {
+                            item.addBoxSimpleF(id, 10 + 80 * (i % 3), 10 + 80 * (i > 2), 60, 60);
+                        });
+                        item.updateBoxSimpleF("hovered", { isHover: true });
+                        item.updateBoxSimpleF("selected", { isSelected: true });
+                        item.updateBoxSimpleF("both", { isHover: 2, isSelected: "true" });
+                    }, [[16, 16, "white"], [96, 16, "yellow"], [176, 16, "#008000"],
+                        [16, 96, "#008000"], [150, 130, "#000080"]]],
+                    ["DVI markers on the sides switched on", plainItem, function (item) {
+                        item.setBoxDVIStyle({ brushColor: "red" });
+                        item.addBoxDVIF("d", 20, 20, 200, 120, 6);
+                        item.updateBoxDVIF("d", { topBorder: true, leftBorder: true });
+                    }, [[50, 34, "red"], [34, 50, "red"], [206, 50, "white"]]],
+                    ["fill colour from setBoxDVIFillColor, last call wins", plainItem, function (item) {
+                        item.setBoxStyle({ fillColor: "red" });
+                        item.setBoxSimpleStyle({ fillColor: "red" });
+                        item.setBoxDVIFillColor(Qt.rgba(0, 0, 1, 1));
+                    }, [[5, 5, "blue"], [200, 150, "blue"]]],
+                    ["shapes painted by the derived item, ellipses first", shapeItem, shapes,
+                     [[60, 50, "#00ff00"], [160, 50, "blue"], [120, 50, "red"], [170, 120, "cyan"],
+                      [25, 115, "yellow"], [80, 135, "magenta"]]],
+                    ["shapes not painted by the item itself", plainItem, shapes, [[60, 50, "white"], [170, 120, "white"]]],
+                    ["clearAll empties every family, styles and fill colour stay", shapeItem,
+                     function (item) {
+                         addEveryFamily(item);
+                         item.clearAll();
+                         item.addRectF(0, 90, 70, 60);
+                     }, probesAfterClear(function (clear) { return clear !== "clearRectF"; })]]
+                    .concat(everyFamily.map(function (family) { // each clear empties its own family
+                        return [family[0] + " empties its family only", shapeItem, function (item) {
+                            addEveryFamily(item);
+                            item[family[0]]();
+                        }, probesAfterClear(function (clear) { return clear === family[0]; })];
+                    })).map(function (row) {
+                        return { tag: row[0], type: row[1], script: row[2], probes: row[3] };
+                    });
+        }
+        function test_paints(row) {
+            check(row.type, row.script, row.probes);
+        }
+
+        // updateBoxF answers a JavaScript number: the parameter of the last side named, else 1.
+        function test_updateBoxF_answers() {
+            compare(check(plainItem, function (item) {
+                item.addBoxF("p", 0, 0, 100, 100, 10);
+                var answers = [typeof item.updateBoxF("p", { topBorder: true })];
+                item.updateBoxParamF({ currentParam: "2.5" });
+                answers.push(item.updateBoxF("p", { topBorder: false }));
+                answers.push(item.updateBoxF("p", { topBorder: 1, bottomBorder: true }));
+                answers.push(item.updateBoxF("p", {}), item.updateBoxF("nowhere", { topBorder: 1 }));
+                answers.push(typeof item.clearAll(), item.updateBoxF("p", { topBorder: true }));
+                return answers.join(" ");
+            }, []), "number 2.5 1 1 1 undefined 1");
+        }
+
+        // As `qml main.qml` runs it, the module alone gives the gallery every family: P1's left
+        // band picked, D1's top-left marker, S2 selected, the first rectangle and ellipse.
+        function test_gallery_scene_without_host() {
+            var gallery = createTemporaryObject(
+                        Qt.createComponent("../../examples/gallery/qml/main.qml"), root);
+            verify(gallery);
+            comparePixels([["parameterItem", 24, 100, gallery.pickColor],
+                           ["dviItem", 39, 22, gallery.markerColor],
+                           ["simpleItem", 136, 14, gallery.selectedColor],
+                           ["shapeItem", 60, 50, gallery.theme.rectFill],
+                           ["shapeItem", 230, 57, gallery.theme.ellipseFill]].map(function (probe) {
+                var at = findChild(gallery, probe[0]).mapToItem(root, probe[1], probe[2]);
+                return [at.x, at.y, probe[3]];
+            }));
+        }
+    }
+}
