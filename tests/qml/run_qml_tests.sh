@@ -14,5 +14,7 @@ rm -rf "$scratch"
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 # grabImage() reads the window back, which Qt 5 can do only from a real display's backing
 # store, not offscreen: an X server of its own, software rendering for the same pixels.
+# The gallery's scene in the look its host gives it, so that its controls fit their panels.
+export QT_QUICK_CONTROLS_CONF="$tests/../../examples/gallery/qtquickcontrols2.conf"
 QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software xvfb-run -a \
     "$qmltestrunner" -import "$scratch/prefix/$qml_dir" -input "$tests"

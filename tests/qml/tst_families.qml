@@ -5,7 +5,7 @@ import Bll.PaintedItem 1.0
 // The module's items as a QML-only application uses them: every family added, updated, styled
 // and cleared from JavaScript with JavaScript values (numbers, strings, objects as option maps,
 // Qt.rgba colours), then rendered by Qt Quick and looked at pixel by pixel, away from edges;
-// and the gallery's scene, run without its C++ host.
+// and the gallery's scene, run without its C++ host and driven by mouse.
 Item {
     id: root
     width: 1024
@@ -66,13 +66,18 @@ Item {
             });
         }
 
+        // Whether two colours are the same, within rounding.
+        function near(actual, expected) {
+            var wanted = Qt.tint(expected, "transparent");
+            return Math.abs(actual.r - wanted.r) + Math.abs(actual.g - wanted.g)
+                    + Math.abs(actual.b - wanted.b) < 0.03;
+        }
         function comparePixels(probes) {
             var image = grabImage(root);
-            probes.forEach(function (probe) { // within rounding
-                var actual = image.pixel(probe[0], probe[1]), wanted = Qt.tint(probe[2], "transparent");
-                verify(Math.abs(actual.r - wanted.r) + Math.abs(actual.g - wanted.g)
-                       + Math.abs(actual.b - wanted.b) < 0.03,
-                       "pixel (" + probe[0] + ", " + probe[1] + ") is " + actual + ", not " + probe[2]);
+            probes.forEach(function (probe) {
+                verify(near(image.pixel(probe[0], probe[1]), probe[2]),
+                       "pixel (" + probe[0] + ", " + probe[1] + ") is " + image.pixel(probe[0], probe[1])
+                       + ", not " + probe[2]);
             });
         }
         // Runs `script` on one 240x160 item on white, renders it and checks the probes.
@@ -155,20 +160,77 @@ Item {
             }, []), "number 2.5 1 1 1 undefined 1");
         }
 
-        // As `qml main.qml` runs it, the module alone gives the gallery every family: P1's left
-        // band picked, D1's top-left marker, S2 selected, the first rectangle and ellipse.
-        function test_gallery_scene_without_host() {
+        // The gallery's scene as `qml main.qml` runs it, on the module alone, driven as a person
+        // uses it: each row proves that a control reaches its item. Actions are "click <item> x y",
+        // "move <item> x y" or "press <control>"; spots are "<item> x y <colour>" where the pixel
+        // shows the scene's colour property, "!<colour>" anything else, "<colour>*" one that the
+        // actions changed, "ink" and "!ink" a 40x24 area with a label or without.
+        function test_gallery_data() {
+            // P1 at (14, 10) has its left band picked; P3 at (330, 10) has 20-wide bands. Corners
+            // of S1, S4 and S7 (hovered at first) lie clear of the labels; D1's top-left marker is
+            // near (39, 22), and D2 has no left markers until a click near its left side.
+            var p3Top = "parameterItem 400 20", families = "parameterItem 24 100 %; dviItem 39 22 %;"
+                    + "simpleItem 136 14 %; shapeItem 30 30 %; shapeItem 230 57 %; shapeItem 420 150 %";
+            return [["every family at start", "", families.replace(/%/g, "!fillColor")],
+                    ["click picks a band", "click " + p3Top, p3Top + " pickColor",
+                     "P3 top picked, its parameter is 1 (none)"],
+                    ["give a parameter, unpick: the band keeps it", "click " + p3Top
+                     + "; press giveParameterButton; click " + p3Top, p3Top + " paramColor",
+                     "P3 top unpicked, its parameter is 3"],
+                    ["unpick all", "press unpickButton", "parameterItem 24 100 freeColor"],
+                    ["select one box, hover another", "move simpleItem 18 14; click simpleItem 18 14;"
+                     + "move simpleItem 254 110; move simpleItem 372 14", "simpleItem 18 14 selectedColor;"
+                     + "simpleItem 372 14 hoverColor; simpleItem 254 110 simpleFillColor"],
+                    ["markers off, labels off and a click near a side", "press markersSwitch;"
+                     + "press labelsSwitch; press markersSwitch; click dviItem 182 100",
+                     "dviItem 39 22 markerColor; dviItem 184 35 markerColor; dviItem 64 88 !ink"],
+                    ["new fill colour, restyle", "press fillButton; press restyleButton",
+                     "parameterItem 5 100 fillColor*; dviItem 5 100 fillColor*; simpleItem 4 50 fillColor*;"
+                     + "shapeItem 4 100 fillColor*; parameterItem 24 100 pickColor*;"
+                     + "simpleItem 254 110 hoverColor*; dviItem 39 22 markerColor*"],
+                    ["each clear button", "press clearParameterButton; press clearDviButton;"
+                     + "press clearSimpleButton; press clearRectButton; press clearEllipseButton;"
+                     + "press clearLineButton", families.replace(/%/g, "fillColor")],
+                    ["clear all, refill", "press clearAllButton; press refillButton",
+                     families.replace(/%/g, "!fillColor")]].map(function (row) {
+                return { tag: row[0], actions: row[1], spots: row[2], status: row[3] };
+            });
+        }
+        function test_gallery(row) {
             var gallery = createTemporaryObject(
                         Qt.createComponent("../../examples/gallery/qml/main.qml"), root);
-            verify(gallery);
-            comparePixels([["parameterItem", 24, 100, gallery.pickColor],
-                           ["dviItem", 39, 22, gallery.markerColor],
-                           ["simpleItem", 136, 14, gallery.selectedColor],
-                           ["shapeItem", 60, 50, gallery.theme.rectFill],
-                           ["shapeItem", 230, 57, gallery.theme.ellipseFill]].map(function (probe) {
-                var at = findChild(gallery, probe[0]).mapToItem(root, probe[1], probe[2]);
-                return [at.x, at.y, probe[3]];
-            }));
+            var words = function (text) { return text.split(";").map(function (w) { return w.trim().split(" "); })
+                                                      .filter(function (w) { return w[0]; }); };
+            var colour = function (name) { return "" + gallery[name.replace(/[!*]/g, "")]; };
+            var spots = words(row.spots), before = spots.map(function (s) { return colour(s[3]); });
+            waitForRendering(gallery);
+            words(row.actions).forEach(function (action) {
+                var item = findChild(gallery, action[1]);
+                if (action[0] === "move")
+                    mouseMove(item, Number(action[2]), Number(action[3]));
+                else if (action[0] === "click")
+                    mouseClick(item, Number(action[2]), Number(action[3]));
+                else
+                    mouseClick(item);
+                waitForRendering(gallery);
+            });
+            var image = grabImage(root);
+            spots.forEach(function (spot, i) {
+                var at = findChild(gallery, spot[0]).mapToItem(root, Number(spot[1]), Number(spot[2]));
+                if (spot[3].endsWith("ink")) { // a label leaves dozens of pixels unlike the fill
+                    var ink = 0;
+                    for (var y = 0; y < 24; ++y)
+                        for (var x = 0; x < 40; ++x)
+                            ink += !Qt.colorEqual(image.pixel(at.x + x, at.y + y), gallery.fillColor);
+                    compare(ink > 20, spot[3] === "ink", spot.join(" "));
+                    return;
+                }
+                verify(!spot[3].endsWith("*") || colour(spot[3]) !== before[i], spot.join(" "));
+                compare(near(image.pixel(at.x, at.y), colour(spot[3])), !spot[3].startsWith("!"),
+                        spot.join(" ") + " is " + image.pixel(at.x, at.y));
+            });
+            if (row.status)
+                compare(gallery.status, row.status);
         }
     }
 }
