@@ -95,12 +95,6 @@ Item {
         function test_paints_data() {
             return [["parameter bands: picked+param, picked, param, free", plainItem, parameterBox,
                      [[120, 32, "red"], [32, 80, "#ff8000"], [208, 80, "blue"], [120, 128, "#c0c0c0"]]],
-                    ["parameter bands after updateAllBoxParamF(1) and updateAllBoxF", plainItem,
-                     function (item) {
-                         parameterBox(item);
-                         item.updateAllBoxParamF({ currentParam: 1 });
-                         item.updateAllBoxF({ leftBorder: false });
-                     }, [[120, 32, "#ff8000"], [32, 80, "#c0c0c0"], [208, 80, "#c0c0c0"]]],
                     ["simple boxes filled by state, fill colour behind", plainItem, function (item) {
                         item.setBoxSimpleStyle({ brushColor: "white", isHoverColor: "yellow",
                                                  isSelectedColor: Qt.rgba(0, 0.5, 0, 1),
@@ -126,7 +120,6 @@ Item {
                     ["shapes painted by the derived item, ellipses first", shapeItem, shapes,
                      [[60, 50, "#00ff00"], [160, 50, "blue"], [120, 50, "red"], [170, 120, "cyan"],
                       [25, 115, "yellow"], [80, 135, "magenta"]]],
-                    ["shapes not painted by the item itself", plainItem, shapes, [[60, 50, "white"], [170, 120, "white"]]],
                     ["clearAll empties every family, styles and fill colour stay", shapeItem,
                      function (item) {
                          addEveryFamily(item);
