@@ -209,6 +209,78 @@ void updateAllBox(benchmark::State &state)
     f.item.updateAllBoxF(maps[1]);
 }
 
+// Frames as Qt Quick paints them for the item itself: the fill over the whole texture, then
+// paint(). The item keeps each frame and repaints only what changed since the last one.
+struct FrameFixture
+{
+    explicit FrameFixture(int count) : scene(mixedScene(count)), target(newTarget())
+    {
+        feed(item, scene);
+        simpleIds = idsOf(scene, Box::Simple);
+        parameterIds = idsOf(scene, Box::Parameter);
+        frame();
+        frame();
+    }
+    void frame()
+    {
+        QPainter painter(&target);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(target.rect(), item.fillColor());
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        (item.*(&BenchItem::paint))(&painter); // the item's own paint(), as Qt Quick calls it
+    }
+    Scene scene;
+    Bll_Painted_Item item;
+    QImage target;
+    QVector<QString> simpleIds, parameterIds;
+    int next = 0;
+    unsigned toggle = 0;
+};
+
+void frameAfterHover(benchmark::State &state)
+{
+    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        f.item.updateBoxSimpleF(f.simpleIds[f.next],
+                                {{QStringLiteral("isHover"), bool(++f.toggle & 1)}});
+        f.next = (f.next + stride) % f.simpleIds.size();
+        f.frame();
+    }
+}
+
+void frameAfterPick(benchmark::State &state)
+{
+    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        f.item.updateBoxF(f.parameterIds[f.next],
+                          {{QStringLiteral("leftBorder"), bool(++f.toggle & 1)}});
+        f.next = (f.next + stride) % f.parameterIds.size();
+        f.frame();
+    }
+}
+
+void frameAfterAdd(benchmark::State &state)
+{
+    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
+    for (auto _ : state) {
+        const int i = int(++f.toggle % 97);
+        f.item.addBoxSimpleF(QStringLiteral("added %1").arg(f.toggle % 5), 19.0 * i, 11.0 * i, 42,
+                             28);
+        f.frame();
+    }
+}
+
+void frameAfterStyle(benchmark::State &state)
+{
+    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
+    const QVariantMap styles[2] = {{{QStringLiteral("width"), 1}}, {{QStringLiteral("width"), 2}}};
+    for (auto _ : state) {
+        f.item.setBoxSimpleStyle(styles[++f.toggle & 1]);
+        f.frame();
+    }
+}
+
 size_t heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
@@ -331,6 +403,12 @@ void registerAll(bool quick)
                               ->Iterations(1);
         if (!quick)
             bench->Repetitions(5)->DisplayAggregatesOnly(true);
+    }
+    for (int n : sizes) {
+        paintBench("frame/full", frameAfterStyle)->Arg(n);
+        paintBench("frame/hover", frameAfterHover)->Arg(n);
+        paintBench("frame/pick", frameAfterPick)->Arg(n);
+        paintBench("frame/add", frameAfterAdd)->Arg(n);
     }
     for (int n : sizes) {
         paintBench("shapes/item", paintShapesItem)->Arg(n);

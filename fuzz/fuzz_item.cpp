@@ -1,6 +1,8 @@
 // libFuzzer harness: turns bytes into a sequence of the item's invokable calls,
-// made through the meta-object as QML makes them, then paints the item through
-// all six painters. Any crash, sanitizer report, leak or hang is a finding.
+// made through the meta-object as QML makes them, with frames painted in between
+// as Qt Quick paints them; then paints the item through all six painters. Any
+// crash, sanitizer report, leak or hang is a finding, and so is a frame that
+// differs from a full repaint of the same calls by an item never painted before.
 
 #include "bll_painted_item.h"
 
@@ -22,6 +24,7 @@ namespace {
 class FuzzItem : public Bll_Painted_Item
 {
 public:
+    using Bll_Painted_Item::paint;
     void paintEverything(QPainter *painter)
     {
         paint(painter);
@@ -169,44 +172,49 @@ QVariantMap consumeMap(FuzzedDataProvider &data, int depth)
     return map;
 }
 
-// Builds the arguments of one method from the bytes and invokes it through the
-// meta-object, as QML does (so the generated dispatch is exercised too).
-void invokeOne(FuzzItem &item, const QMetaMethod &method, FuzzedDataProvider &data)
+// One invokable call: the method's index and its arguments, as their own types.
+struct Call
 {
-    constexpr int maxArguments = 6;
-    double doubles[maxArguments];
-    QString strings[maxArguments];
-    QVariantMap maps[maxArguments];
-    QColor colors[maxArguments];
-    QGenericArgument arguments[10];
+    QMetaMethod method;
+    QVariantList arguments;
+};
 
+// Builds the arguments of one method from the bytes.
+Call consumeCall(const QMetaMethod &method, FuzzedDataProvider &data)
+{
+    Call call {method, {}};
     for (int i = 0; i < method.parameterCount(); ++i) {
-        const char *type = QMetaType::typeName(method.parameterType(i));
         switch (method.parameterType(i)) {
         case QMetaType::Double:
-            doubles[i] = consumeDouble(data);
-            arguments[i] = QGenericArgument(type, &doubles[i]);
+            call.arguments << consumeDouble(data);
             break;
         case QMetaType::QString:
-            strings[i] = consumeString(data);
-            arguments[i] = QGenericArgument(type, &strings[i]);
+            call.arguments << consumeString(data);
             break;
         case QMetaType::QVariantMap:
-            maps[i] = consumeMap(data, 0);
-            arguments[i] = QGenericArgument(type, &maps[i]);
+            call.arguments << consumeMap(data, 0);
             break;
         case QMetaType::QColor:
-            colors[i] = consumeColor(data);
-            arguments[i] = QGenericArgument(type, &colors[i]);
+            call.arguments << consumeColor(data);
             break;
         default:
             std::abort(); // a parameter type this harness does not know
         }
     }
+    return call;
+}
 
+// Invokes the call through the meta-object, as QML does (so the generated dispatch is
+// exercised too).
+void invoke(Bll_Painted_Item &item, const Call &call)
+{
+    QGenericArgument arguments[10];
+    for (int i = 0; i < call.arguments.size(); ++i)
+        arguments[i] =
+                QGenericArgument(call.arguments[i].typeName(), call.arguments[i].constData());
     double result = 0;
-    const bool returnsDouble = method.returnType() == QMetaType::Double;
-    const bool invoked = method.invoke(
+    const bool returnsDouble = call.method.returnType() == QMetaType::Double;
+    const bool invoked = call.method.invoke(
             &item, Qt::DirectConnection,
             returnsDouble ? QGenericReturnArgument("double", &result) : QGenericReturnArgument(),
             arguments[0], arguments[1], arguments[2], arguments[3], arguments[4], arguments[5],
@@ -215,12 +223,28 @@ void invokeOne(FuzzItem &item, const QMetaMethod &method, FuzzedDataProvider &da
         std::abort();
 }
 
-void paintInto(FuzzItem &item)
+// One frame as Qt Quick paints one: the fill over the whole device, then the item's paint().
+QImage frame(Bll_Painted_Item &item, QImage &device)
 {
-    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    item.paintEverything(&painter);
+    QPainter painter(&device);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(device.rect(), item.fillColor());
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    (item.*(&FuzzItem::paint))(&painter);
+    return device;
+}
+
+// A frame of the item, which repaints what changed since its last one, must be the frame that
+// an item never painted before paints after the same calls.
+void checkFrame(Bll_Painted_Item &item, QImage &device, const QVector<Call> &calls)
+{
+    Bll_Painted_Item fresh;
+    for (const Call &call : calls)
+        invoke(fresh, call);
+    QImage freshDevice(device.size(), device.format());
+    if (frame(item, device) != frame(fresh, freshDevice))
+        std::abort();
 }
 
 void silence(QtMsgType, const QMessageLogContext &, const QString &) { }
@@ -241,18 +265,31 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     FuzzedDataProvider data(bytes, size);
-    FuzzItem item;
+    Bll_Painted_Item item; // the item itself, as Qt Quick paints it
+    QImage device(256, 256, QImage::Format_ARGB32_Premultiplied);
+    QVector<Call> calls;
     const QMetaObject &meta = Bll_Painted_Item::staticMetaObject;
 
     for (int call = 0; call < maxCallsPerInput && data.remaining_bytes() > 0; ++call) {
         const int choice = data.ConsumeIntegralInRange(0, invokableCount + 1);
-        if (choice < invokableCount)
-            invokeOne(item, meta.method(meta.methodOffset() + choice), data);
-        else if (choice == invokableCount)
-            paintInto(item); // painting between calls, as a scene repaints at any time
-        else
+        if (choice < invokableCount) {
+            calls << consumeCall(meta.method(meta.methodOffset() + choice), data);
+            invoke(item, calls.last());
+        } else if (choice == invokableCount) {
+            checkFrame(item, device, calls); // a scene repaints at any time
+        } else {
             Bll_Painted_Item::getTransformColor(consumeVariant(data, 0));
+        }
     }
-    paintInto(item);
+    checkFrame(item, device, calls);
+
+    // All six painters, as a derived item calls them.
+    FuzzItem derived;
+    for (const Call &call : qAsConst(calls))
+        invoke(derived, call);
+    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    derived.paintEverything(&painter);
     return 0;
 }

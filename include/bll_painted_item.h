@@ -138,6 +138,9 @@ protected:
     void paintEllipse(QPainter *painter);
 
 private:
+    // Frames that repaint only what changed reach the stores and painters.
+    friend class RetainedPainting;
+
     // Boxes keyed by boxId, visited in first-insertion order of their boxId.
     // Not API: the member functions are defined inside the library only.
     template<typename Record>
@@ -150,10 +153,13 @@ private:
             Record record;
         };
 
-        Record *find(const QString &boxId);
-        void insert(const QString &boxId, const Record &record);
+        int indexOf(const QString &boxId) const;
+        // Returns the box's place in the order.
+        int insert(const QString &boxId, const Record &record);
         void clear();
         int size() const { return m_entries.size(); }
+        Entry &at(int index) { return m_entries[index]; }
+        const Entry &at(int index) const { return m_entries.at(index); }
         typename QVector<Entry>::iterator begin() { return m_entries.begin(); }
         typename QVector<Entry>::iterator end() { return m_entries.end(); }
         typename QVector<Entry>::const_iterator begin() const { return m_entries.cbegin(); }

@@ -53,4 +53,12 @@ BllPaintedItem {
         updateBoxSimpleF(box.id, { "isHover": on })
         update()
     }
+    function pick(box, on) {
+        updateBoxF(box.id, { "leftBorder": on })
+        update()
+    }
+    function add(i) {
+        addBoxSimpleF("added" + i, 37 * i % 1800, 23 * i % 1000, 90, 40)
+        update()
+    }
 }

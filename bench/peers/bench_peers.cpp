@@ -5,7 +5,8 @@
 //
 // Prints one JSON object per figure: the time to build the scene from QML, the
 // first frame, the growth of the resident set per box, the median full frame and
-// the median frame after one hover change. Run each peer in a process of its own, so that one
+// the median frame after one hover change; for the item, also after a side picked
+// and a box added. Run each peer in a process of its own, so that one
 // peer's memory does not count for another.
 
 #include "bench_scene.h"
@@ -171,6 +172,20 @@ int main(int argc, char **argv)
         hover.append(frame(view, [root, &box] { call(root, "hover", box, true); }));
     }
     report("hover_frame_ms", median(hover));
+    // The item alone: a side picked, a box added.
+    if (peer == QLatin1String("ItemPeer")) {
+        QVector<double> pick, add;
+        for (int i = 0; i < scene.boxes.size() && pick.size() < frames; ++i) {
+            if (scene.boxes[i].kind != BenchScene::Box::Parameter)
+                continue;
+            const QVariant box = QVariant::fromValue(boxes.property(quint32(i)));
+            pick.append(frame(view, [root, &box] { call(root, "pick", box, true); }));
+        }
+        report("pick_frame_ms", median(pick));
+        for (int i = 0; i < frames; ++i)
+            add.append(frame(view, [root, i] { call(root, "add", i); }));
+        report("add_frame_ms", median(add));
+    }
     // To look at what a peer draws; grabbing works on OpenGL, not on the software backend.
     if (argc > 4)
         view.grabWindow().save(QString::fromLocal8Bit(argv[4]));

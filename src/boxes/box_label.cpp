@@ -42,11 +42,17 @@ bool laysOutAsOneLine(const QString &text)
     return !text.isEmpty();
 }
 
-// Fonts added to or removed from the application change what a family resolves
-// to, so a layout made before such a change may no longer be drawText's.
+// Counts the fonts added to or removed from the application.
 std::atomic<int> fontDatabaseChanges {0};
 
-int fontDatabaseGeneration()
+// Underlines and the like are drawn by a step of drawText that its public parts do not offer.
+bool hasDecorations(const QFont &font)
+{
+    return font.underline() || font.overline() || font.strikeOut();
+}
+} // namespace
+
+int fontGeneration()
 {
     static const bool watching = [] {
         if (qGuiApp) {
@@ -59,19 +65,12 @@ int fontDatabaseGeneration()
     return fontDatabaseChanges.load();
 }
 
-// Underlines and the like are drawn by a step of drawText that its public parts do not offer.
-bool hasDecorations(const QFont &font)
-{
-    return font.underline() || font.overline() || font.strikeOut();
-}
-} // namespace
-
 // One line of text laid out as QPainter::drawText(rect, Qt::AlignCenter, text)
 // lays it out, with the figures drawText places it by.
 struct Layout
 {
     Layout(const QString &text, const QFont &font, Qt::LayoutDirection direction)
-        : font(font), direction(direction), generation(fontDatabaseGeneration()), text(text, font)
+        : font(font), direction(direction), generation(fontGeneration()), text(text, font)
     {
         QTextOption option;
         option.setTextDirection(direction);
@@ -92,7 +91,7 @@ struct Layout
     bool fits(const QFont &painterFont, Qt::LayoutDirection painterDirection) const
     {
         return direction == painterDirection && font == painterFont
-                && generation == fontDatabaseGeneration();
+                && generation == fontGeneration();
     }
 
     void draw(QPainter *painter, const QRectF &box) const
@@ -143,12 +142,17 @@ int pixelSize(double width, double height)
     return int(size);
 }
 
-void setFont(QPainter *painter, int pixelSize)
+QFont font(const QFont &base, int pixelSize)
 {
-    QFont font = painter->font();
+    QFont font = base;
     font.setFamily(labelFamily);
     font.setPixelSize(pixelSize);
-    painter->setFont(font);
+    return font;
+}
+
+void setFont(QPainter *painter, int pixelSize)
+{
+    painter->setFont(font(painter->font(), pixelSize));
 }
 
 void draw(QPainter *painter, const QRectF &box, const QString &boxId, Cache &cache)

@@ -5,6 +5,7 @@
 
 #include <QtCore/QRectF>
 #include <QtCore/QString>
+#include <QtGui/QFont>
 
 #include <memory>
 
@@ -16,8 +17,15 @@ namespace BoxLabel {
 // would pass the largest pixel size QFont takes, or is not a number.
 int pixelSize(double width, double height);
 
-// Installs a copy of the painter's font in "Verdana" at pixelSize.
+// A copy of base in "Verdana" at pixelSize.
+QFont font(const QFont &base, int pixelSize);
+
+// Installs font(painter's font, pixelSize).
 void setFont(QPainter *painter, int pixelSize);
+
+// Changes whenever fonts are added to or removed from the application, which may change what a
+// family resolves to, and so what a label looks like.
+int fontGeneration();
 
 struct Layout;
 

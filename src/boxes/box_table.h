@@ -7,22 +7,23 @@
 #include "bll_painted_item.h"
 
 template<typename Record>
-Record *Bll_Painted_Item::BoxTable<Record>::find(const QString &boxId)
+int Bll_Painted_Item::BoxTable<Record>::indexOf(const QString &boxId) const
 {
-    const auto it = m_indexById.constFind(boxId);
-    return it == m_indexById.cend() ? nullptr : &m_entries[*it].record;
+    return m_indexById.value(boxId, -1);
 }
 
 // A boxId seen before keeps its place in the order; only its record changes.
 template<typename Record>
-void Bll_Painted_Item::BoxTable<Record>::insert(const QString &boxId, const Record &record)
+int Bll_Painted_Item::BoxTable<Record>::insert(const QString &boxId, const Record &record)
 {
-    if (Record *existing = find(boxId)) {
-        *existing = record;
-        return;
+    const auto it = m_indexById.constFind(boxId);
+    if (it != m_indexById.cend()) {
+        m_entries[*it].record = record;
+        return *it;
     }
     m_indexById.insert(boxId, m_entries.size());
     m_entries.append(Entry {boxId, record});
+    return m_entries.size() - 1;
 }
 
 // Releases the storage as well: a cleared table is a new, empty table.

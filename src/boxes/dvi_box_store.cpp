@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "../core/retained_painting.h"
 #include "../core/style_keys.h"
 #include "box_table.h"
 #include "dvi_box_record.h"
@@ -33,17 +34,22 @@ void Bll_Painted_Item::addBoxDVIF(QString boxId, double x, double y, double widt
     box.width = width;
     box.height = height;
     box.borderWidth = borderWidth;
-    m_boxDVIHash.insert(boxId, box);
+    RetainedPainting::boxChanged(this, DviBoxes, m_boxDVIHash.insert(boxId, box),
+                                 RetainedPainting::Added);
 }
 
 void Bll_Painted_Item::updateBoxDVIF(QString boxId, const QVariantMap &vBorder)
 {
-    if (BoxDVIRecord *box = m_boxDVIHash.find(boxId))
-        applySwitches(*box, vBorder);
+    const int index = m_boxDVIHash.indexOf(boxId);
+    if (index < 0)
+        return;
+    RetainedPainting::boxChanged(this, DviBoxes, index, RetainedPainting::Switched);
+    applySwitches(m_boxDVIHash.at(index).record, vBorder);
 }
 
 void Bll_Painted_Item::updateAllBoxDVIF(const QVariantMap &vBorder)
 {
     for (auto &entry : m_boxDVIHash)
         applySwitches(entry.record, vBorder);
+    RetainedPainting::everythingChanged(this);
 }

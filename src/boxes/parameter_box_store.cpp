@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "../core/retained_painting.h"
 #include "../core/style_keys.h"
 #include "box_table.h"
 #include "parameter_box_record.h"
@@ -36,19 +37,24 @@ void Bll_Painted_Item::addBoxF(QString boxId, double x, double y, double width, 
     box.width = width;
     box.height = height;
     box.borderWidth = borderWidth;
-    m_boxHash.insert(boxId, box);
+    RetainedPainting::boxChanged(this, ParameterBoxes, m_boxHash.insert(boxId, box),
+                                 RetainedPainting::Added);
 }
 
 double Bll_Painted_Item::updateBoxF(QString boxId, const QVariantMap &vBorder)
 {
-    BoxRecord *box = m_boxHash.find(boxId);
-    return box ? pickSides(*box, vBorder) : 1.0;
+    const int index = m_boxHash.indexOf(boxId);
+    if (index < 0)
+        return 1.0;
+    RetainedPainting::boxChanged(this, ParameterBoxes, index, RetainedPainting::Switched);
+    return pickSides(m_boxHash.at(index).record, vBorder);
 }
 
 void Bll_Painted_Item::updateAllBoxF(const QVariantMap &vBorder)
 {
     for (auto &entry : m_boxHash)
         pickSides(entry.record, vBorder);
+    RetainedPainting::everythingChanged(this);
 }
 
 void Bll_Painted_Item::updateBoxParamF(const QVariantMap &vBorder)
@@ -57,6 +63,7 @@ void Bll_Painted_Item::updateBoxParamF(const QVariantMap &vBorder)
     if (it == vBorder.cend())
         return;
     const double param = it->toReal();
+    RetainedPainting::everythingChanged(this);
     for (auto &entry : m_boxHash) {
         BoxRecord &box = entry.record;
         if (box.topBorder)
@@ -76,6 +83,7 @@ void Bll_Painted_Item::updateAllBoxParamF(const QVariantMap &vBorder)
     if (it == vBorder.cend())
         return;
     const double param = it->toReal();
+    RetainedPainting::everythingChanged(this);
     for (auto &entry : m_boxHash) {
         BoxRecord &box = entry.record;
         box.topParam = box.bottomParam = box.leftParam = box.rightParam = param;

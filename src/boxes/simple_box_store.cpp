@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "../core/retained_painting.h"
 #include "../core/style_keys.h"
 #include "box_table.h"
 #include "simple_box_record.h"
@@ -11,14 +12,17 @@ void Bll_Painted_Item::addBoxSimpleF(QString boxId, double x, double y, double w
     box.y = y;
     box.width = width;
     box.height = height;
-    m_boxSimpleHash.insert(boxId, box);
+    RetainedPainting::boxChanged(this, SimpleBoxes, m_boxSimpleHash.insert(boxId, box),
+                                 RetainedPainting::Added);
 }
 
 void Bll_Painted_Item::updateBoxSimpleF(QString boxId, const QVariantMap &vMap)
 {
-    BoxSimpleRecord *box = m_boxSimpleHash.find(boxId);
-    if (!box)
+    const int index = m_boxSimpleHash.indexOf(boxId);
+    if (index < 0)
         return;
+    RetainedPainting::boxChanged(this, SimpleBoxes, index, RetainedPainting::Switched);
+    BoxSimpleRecord *box = &m_boxSimpleHash.at(index).record;
     const auto hover = vMap.constFind(OptionKey::isHover);
     if (hover != vMap.cend())
         box->isHover = hover->toBool();

@@ -5,6 +5,7 @@
 #include "../boxes/parameter_box_record.h"
 #include "../boxes/simple_box_record.h"
 #include "../shapes/shape_records.h"
+#include "retained_painting.h"
 
 #include <QtGui/QPainter>
 
@@ -14,15 +15,17 @@ Bll_Painted_Item::Bll_Painted_Item(QQuickPaintedItem *parent) : QQuickPaintedIte
     initPenStyle();
 }
 
-Bll_Painted_Item::~Bll_Painted_Item() = default;
+Bll_Painted_Item::~Bll_Painted_Item()
+{
+    RetainedPainting::forget(this);
+}
 
 void Bll_Painted_Item::paint(QPainter *painter)
 {
     // No save/restore: each family starts from the pen, brush and font the previous one left.
+    // On a raster device, a frame repaints only what changed when that gives the same pixels.
     painter->setRenderHint(QPainter::Antialiasing, true);
-    paintBox(painter);
-    paintBoxDVI(painter);
-    paintBoxSimple(painter);
+    RetainedPainting::paint(*this, painter);
 }
 
 void Bll_Painted_Item::clearAll()
@@ -55,14 +58,17 @@ void Bll_Painted_Item::clearEllipseF()
 void Bll_Painted_Item::clearBoxF()
 {
     m_boxHash.clear();
+    RetainedPainting::everythingChanged(this);
 }
 
 void Bll_Painted_Item::clearBoxDVIF()
 {
     m_boxDVIHash.clear();
+    RetainedPainting::everythingChanged(this);
 }
 
 void Bll_Painted_Item::clearBoxSimpleF()
 {
     m_boxSimpleHash.clear();
+    RetainedPainting::everythingChanged(this);
 }

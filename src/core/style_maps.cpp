@@ -1,5 +1,6 @@
 #include "bll_painted_item.h"
 
+#include "retained_painting.h"
 #include "style_keys.h"
 #include "style_lookup.h"
 
@@ -12,6 +13,7 @@ void Bll_Painted_Item::initPenStyle()
         style->insert(StyleKey::width, 1);
         style->insert(StyleKey::color, int(Qt::black));
     }
+    RetainedPainting::everythingChanged(this);
 }
 
 namespace {
@@ -41,6 +43,7 @@ void Bll_Painted_Item::setEllipseStyle(const QVariantMap &vStyle)
 void Bll_Painted_Item::setBoxDVIStyle(const QVariantMap &vStyle)
 {
     mergeCommonKeys(m_boxDVIStyle, vStyle);
+    RetainedPainting::everythingChanged(this);
 }
 
 void Bll_Painted_Item::setBoxStyle(const QVariantMap &vStyle)
@@ -49,6 +52,7 @@ void Bll_Painted_Item::setBoxStyle(const QVariantMap &vStyle)
                        {&StyleKey::style, &StyleKey::width, &StyleKey::color, &StyleKey::textColor,
                         &StyleKey::fillColor, &StyleKey::brushColor, &StyleKey::pickBorderColor,
                         &StyleKey::paramBorderColor, &StyleKey::pickParamBorderColor});
+    RetainedPainting::everythingChanged(this);
     // Every call sets the fill colour, from whatever "fillColor" is stored.
     setFillColor(StyleLookup::fillColorOrTransparent(
             StyleLookup::optionalColor(m_boxStyle, StyleKey::fillColor)));
@@ -60,6 +64,7 @@ void Bll_Painted_Item::setBoxSimpleStyle(const QVariantMap &vStyle)
                        {&StyleKey::style, &StyleKey::width, &StyleKey::color, &StyleKey::textColor,
                         &StyleKey::fillColor, &StyleKey::brushColor, &StyleKey::isHoverColor,
                         &StyleKey::isSelectedColor});
+    RetainedPainting::everythingChanged(this);
     setFillColor(StyleLookup::fillColorOrTransparent(
             StyleLookup::optionalColor(m_boxSimpleStyle, StyleKey::fillColor)));
 }
