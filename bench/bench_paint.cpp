@@ -4,7 +4,8 @@
 //   bll_bench --count <target> <boxes>             one paint, for callgrind's instruction count
 //
 // Targets of --count: item, limit, item-first (the first paint of a new item),
-// shapes-item, shapes-limit, updateBoxF (10,000 calls). Run it as
+// shapes-item, shapes-limit, updateBoxF (10,000 calls), frame-full (a frame after a style
+// change), frame-hover (a frame after one hover change). Run it as
 //   valgrind --tool=callgrind --collect-atstart=no bll_bench --count item 10000
 
 #include "bench_scene.h"
@@ -15,6 +16,7 @@
 #include "../src/boxes/simple_box_record.h"
 
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QLoggingCategory>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
@@ -26,6 +28,7 @@
 
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <memory>
 
 namespace {
@@ -238,47 +241,62 @@ struct FrameFixture
     unsigned toggle = 0;
 };
 
-void frameAfterHover(benchmark::State &state)
+// One change between frames of each kind; each call changes another box.
+void hoverChange(FrameFixture &f)
 {
-    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        f.item.updateBoxSimpleF(f.simpleIds[f.next],
-                                {{QStringLiteral("isHover"), bool(++f.toggle & 1)}});
-        f.next = (f.next + stride) % f.simpleIds.size();
-        f.frame();
-    }
+    f.next = (f.next + stride) % f.simpleIds.size();
+    f.item.updateBoxSimpleF(f.simpleIds[f.next], {{QStringLiteral("isHover"), bool(++f.toggle & 1)}});
 }
 
-void frameAfterPick(benchmark::State &state)
+void pickChange(FrameFixture &f)
 {
-    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        f.item.updateBoxF(f.parameterIds[f.next],
-                          {{QStringLiteral("leftBorder"), bool(++f.toggle & 1)}});
-        f.next = (f.next + stride) % f.parameterIds.size();
-        f.frame();
-    }
+    f.next = (f.next + stride) % f.parameterIds.size();
+    f.item.updateBoxF(f.parameterIds[f.next], {{QStringLiteral("leftBorder"), bool(++f.toggle & 1)}});
 }
 
-void frameAfterAdd(benchmark::State &state)
+void addChange(FrameFixture &f)
 {
-    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
-    for (auto _ : state) {
-        const int i = int(++f.toggle % 97);
-        f.item.addBoxSimpleF(QStringLiteral("added %1").arg(f.toggle % 5), 19.0 * i, 11.0 * i, 42,
-                             28);
-        f.frame();
-    }
+    const int i = int(++f.toggle % 97);
+    f.item.addBoxSimpleF(QStringLiteral("added %1").arg(f.toggle % 5), 19.0 * i, 11.0 * i, 42, 28);
 }
 
-void frameAfterStyle(benchmark::State &state)
+void styleChange(FrameFixture &f)
 {
-    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
     const QVariantMap styles[2] = {{{QStringLiteral("width"), 1}}, {{QStringLiteral("width"), 2}}};
+    f.item.setBoxSimpleStyle(styles[++f.toggle & 1]);
+}
+
+// The boxes a frame repainted, as the item's debug log reports them ("repainted N boxes").
+QVector<int> repaintedLog;
+
+void collectRepainted(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (qstrcmp(context.category, "bll.painteditem.retained") == 0
+        && message.startsWith(QLatin1String("repainted ")))
+        repaintedLog.append(message.section(QLatin1Char(' '), 1, 1).toInt());
+}
+
+template<void (*change)(FrameFixture &)>
+void frameAfter(benchmark::State &state)
+{
+    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
     for (auto _ : state) {
-        f.item.setBoxSimpleStyle(styles[++f.toggle & 1]);
+        change(f);
         f.frame();
     }
+    // Untimed: the mean number of boxes repainted over a few more frames.
+    repaintedLog.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("bll.painteditem.retained.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(collectRepainted);
+    constexpr int frames = 20;
+    for (int i = 0; i < frames; ++i) {
+        change(f);
+        f.frame();
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    state.counters["boxes_repainted"] =
+            double(std::accumulate(repaintedLog.begin(), repaintedLog.end(), 0)) / frames;
 }
 
 size_t heapInUse()
@@ -324,6 +342,32 @@ void storedBytes(benchmark::State &state)
     }
 }
 
+// What the item keeps to repaint only what changed: its copy of the last frame and the extent
+// of every box. The labels' layouts are made by a first paint that keeps nothing (a clipped
+// painter), then a frame as Qt Quick paints it keeps the rest.
+void retainedBytes(benchmark::State &state)
+{
+    const Scene scene = mixedScene(int(state.range(0)));
+    for (auto _ : state) {
+        Bll_Painted_Item item;
+        feed(item, scene);
+        QImage target = newTarget();
+        paintOnce(target, [&item](QPainter *p) {
+            p->setClipRect(0, 0, 1920, 1080);
+            (item.*(&BenchItem::paint))(p);
+        });
+        const size_t before = heapInUse();
+        QPainter painter(&target);
+        (item.*(&BenchItem::paint))(&painter);
+        painter.end();
+        const double kept = double(heapInUse() - before);
+        state.counters["retained_bytes"] = kept;
+        state.counters["retained_image_bytes"] = double(target.sizeInBytes());
+        state.counters["retained_bytes_per_box"] =
+                (kept - double(target.sizeInBytes())) / std::max(1, int(scene.boxes.size()));
+    }
+}
+
 // Under callgrind only the work between the two toggles is counted; each target
 // builds no more than it needs, as everything else runs on the simulated CPU too.
 int countInstructions(const char *target, int count)
@@ -359,6 +403,13 @@ int countInstructions(const char *target, int count)
             steadyPaint([&f](QPainter *p) { f.item.paint(p); });
         else
             steadyPaint([&f](QPainter *p) { replay(p, f.list); });
+    } else if (name == QLatin1String("frame-full") || name == QLatin1String("frame-hover")) {
+        FrameFixture f(count);
+        const auto change = name == QLatin1String("frame-hover") ? hoverChange : styleChange;
+        counted([&] {
+            change(f);
+            f.frame();
+        });
     } else if (name == QLatin1String("updateBoxF")) {
         // 10,000 calls, to be divided by 10,000.
         BenchItem item;
@@ -405,10 +456,10 @@ void registerAll(bool quick)
             bench->Repetitions(5)->DisplayAggregatesOnly(true);
     }
     for (int n : sizes) {
-        paintBench("frame/full", frameAfterStyle)->Arg(n);
-        paintBench("frame/hover", frameAfterHover)->Arg(n);
-        paintBench("frame/pick", frameAfterPick)->Arg(n);
-        paintBench("frame/add", frameAfterAdd)->Arg(n);
+        paintBench("frame/full", frameAfter<styleChange>)->Arg(n);
+        paintBench("frame/hover", frameAfter<hoverChange>)->Arg(n);
+        paintBench("frame/pick", frameAfter<pickChange>)->Arg(n);
+        paintBench("frame/add", frameAfter<addChange>)->Arg(n);
     }
     for (int n : sizes) {
         paintBench("shapes/item", paintShapesItem)->Arg(n);
@@ -428,6 +479,10 @@ void registerAll(bool quick)
     }
     for (int n : sizes)
         callBench("update/updateAllBoxF", updateAllBox)->Arg(n);
+    benchmark::RegisterBenchmark("memory/retained", retainedBytes)
+            ->Arg(quick ? 2000 : 100000)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("memory/stored", storedBytes)
             ->Arg(quick ? 2000 : 100000)
             ->Iterations(1)

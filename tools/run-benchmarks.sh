@@ -8,6 +8,10 @@
 #                                     everything builds and runs (CI runs the same
 #                                     through ctest -L bench-quick)
 #
+# The full frame is also timed against the library as it was before it kept its frames
+# (BLL_BENCH_BASELINE, a commit; built in a worktree of its own and swapped in through
+# LD_LIBRARY_PATH under the same benchmark binary).
+#
 # The full run installs what only it needs (valgrind, gnuplot, Mesa) when missing,
 # and writes its raw figures to bench/results/.
 set -euo pipefail
@@ -60,15 +64,52 @@ echo "== timings"
 
 echo "== callgrind instruction counts"
 : >"$results/counts.txt"
+count() { # label target boxes [env...]
+    local label=$1 target=$2 boxes=$3 out
+    shift 3
+    out=$(mktemp)
+    env "$@" valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
+        "$bench" --count "$target" "$boxes" 2>>"$log"
+    echo "$label $boxes $(awk '/^summary:|^totals:/ {print $2; exit}' "$out")" | tee -a "$results/counts.txt"
+    rm -f "$out"
+}
 for run in "item 1000" "limit 1000" "item 10000" "limit 10000" "item 100000" "limit 100000" \
            "item-first 1000" "shapes-item 1000" "shapes-limit 1000" \
-           "updateBoxF 1000" "updateBoxF 100000"; do
+           "updateBoxF 1000" "updateBoxF 100000" \
+           "frame-full 1000" "frame-hover 1000" "frame-full 10000" "frame-hover 10000" \
+           "frame-full 100000" "frame-hover 100000"; do
     set -- $run
-    out=$(mktemp)
-    valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
-        "$bench" --count "$1" "$2" 2>>"$log"
-    echo "$1 $2 $(awk '/^summary:|^totals:/ {print $2; exit}' "$out")" | tee -a "$results/counts.txt"
-    rm -f "$out"
+    count "$1" "$1" "$2"
+done
+
+echo "== full frame against the library before retained painting"
+baseline=${BLL_BENCH_BASELINE:-1e768da}
+base_src="$build/baseline-src"
+rm -rf "$base_src" && git worktree prune
+git worktree add --detach "$base_src" "$baseline" >/dev/null
+cmake -S "$base_src" -B "$build/baseline" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLL_BUILD_TESTS=OFF \
+    -DBLL_BUILD_BENCHMARKS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_QML_MODULE=OFF >/dev/null
+cmake --build "$build/baseline" -j 2 --target Bll_Painted_Item
+git worktree remove --force "$base_src"
+echo "baseline: $(git rev-parse --short "$baseline")" >>"$results/machine.txt"
+count frame-full-baseline frame-full 10000 LD_LIBRARY_PATH="$build/baseline"
+count frame-hover-baseline frame-hover 10000 LD_LIBRARY_PATH="$build/baseline"
+# Every frame benchmark under both libraries, in alternating rounds, so drift in the
+# machine's load hits both alike.
+: >"$results/baseline.jsonl"
+for round in 1 2; do
+    for which in current baseline; do
+        libs=""
+        [ "$which" = baseline ] && libs="$build/baseline"
+        LD_LIBRARY_PATH="$libs" "$bench" --benchmark_filter='^frame/' --benchmark_format=json \
+            2>>"$log" | WHICH=$which python3 -c '
+import json, os, sys
+for b in json.load(sys.stdin)["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        name = "/".join(b["name"].split("/")[:3])
+        print(json.dumps({"library": os.environ["WHICH"], "name": name, "ms": b["real_time"]}))
+' >>"$results/baseline.jsonl"
+    done
 done
 
 # Each peer runs in a process of its own; one that runs out of time leaves the

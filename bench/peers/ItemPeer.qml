@@ -48,7 +48,12 @@ BllPaintedItem {
         }
         update()
     }
-    function invalidate() { update() }
+    // A style set again repaints every box: the item keeps its last frame and would
+    // otherwise repaint nothing on a bare update().
+    function invalidate() {
+        setBoxSimpleStyle(Theme.simpleStyle)
+        update()
+    }
     function hover(box, on) {
         updateBoxSimpleF(box.id, { "isHover": on })
         update()
