@@ -117,8 +117,8 @@ private slots:
     }
 
     // Qt's dash stroker never returns for far shapes: they are stroked solid, as a polygon and
-    // as a path, and the pen is left as it was. Rows: pen style, then the corners x1 y1 x2 y2
-    // of a rectangle, or more points.
+    // as a path, and the pen is left as it was. A polygon with a point that is not a number is
+    // not drawn. Rows: pen style, then the corners x1 y1 x2 y2 of a rectangle, or more points.
     void dashedOutline_data()
     {
         resultRows("DashLine 0 0 10 10 = DashLine; "
@@ -128,7 +128,8 @@ private slots:
                    "CustomDashLine 0 -2147483648 10 10 = SolidLine; "
                    "DashDotLine 0 0 10 2147483648 = SolidLine; "
                    "DashLine 0 0 1 1 2 1e300 3 0 = SolidLine; "
-                   "SolidLine 0 0 1e300 1e300 = SolidLine; NoPen 0 0 1e300 1e300 = NoPen");
+                   "SolidLine 0 0 1e300 1e300 = SolidLine; NoPen 0 0 1e300 1e300 = NoPen; "
+                   "SolidLine 0 0 1 1 5 nan 3 0 = nothing; SolidLine 0 0 1 1 nan 5 3 0 = nothing");
     }
     void dashedOutline()
     {
@@ -147,6 +148,10 @@ private slots:
         QPainter painter(&device);
         painter.setPen(pen);
         DashedOutline::drawPolygon(&painter, shape);
+        if (result == "nothing") {
+            QCOMPARE(device.calls.size(), 0);
+            return;
+        }
         QPainterPath path;
         path.addPolygon(shape);
         DashedOutline::drawPath(&painter, path);

@@ -47,6 +47,12 @@ void drawSolidInstead(QPainter *painter, Draw draw)
 
 void drawPolygon(QPainter *painter, const QPolygonF &polygon)
 {
+    // Qt's raster engine takes a point that is not a number for the origin, and fills from
+    // there past any clip: such a polygon has no shape, and nothing is drawn.
+    for (const QPointF &point : polygon) {
+        if (qIsNaN(point.x()) || qIsNaN(point.y()))
+            return;
+    }
     const auto draw = [&] { painter->drawPolygon(polygon, Qt::OddEvenFill); };
     if (isDashed(painter->pen()) && !withinDashLimit(polygon))
         drawSolidInstead(painter, draw);

@@ -13,7 +13,8 @@ class QPolygonF;
 
 namespace DashedOutline {
 
-// QPainter::drawPolygon with Qt::OddEvenFill; the pen is left as it was found.
+// QPainter::drawPolygon with Qt::OddEvenFill, unless a point is not a number; the pen is left
+// as it was found.
 void drawPolygon(QPainter *painter, const QPolygonF &polygon);
 
 // QPainter::drawPath; the pen is left as it was found.

@@ -144,15 +144,10 @@ Frame &obtainFrame(const Bll_Painted_Item *item)
     return *frame;
 }
 
-// Extents that are not finite, or lie where doubles no longer resolve a pixel, are unbounded.
+// Extents beyond reach (or not finite) are unbounded.
 QRectF bounded(const QRectF &extent)
 {
-    constexpr double limit = 1e9;
-    if (extent.isNull())
-        return extent;
-    const bool finite = std::abs(extent.left()) < limit && std::abs(extent.right()) < limit
-            && std::abs(extent.top()) < limit && std::abs(extent.bottom()) < limit;
-    return finite ? extent : RetainedPainting::unbounded();
+    return extent.isNull() || withinReach(extent) ? extent : RetainedPainting::unbounded();
 }
 
 QRectF extentOf(const Bll_Painted_Item &item, BoxFamily family, const PainterTools &entry,
@@ -277,8 +272,8 @@ struct FamilyTools
     PainterTools tools[BoxFamilyCount + 1];
 };
 
-// A frame that paints only the boxes that changed and those they overlap, clipped to where the
-// changed ones were and are; the kept image gives everything else. False when a full frame is
+// A frame that paints only the boxes that changed and those that overlap where the changed ones
+// were and are (the damage); the kept image gives everything else. False when a full frame is
 // due after all: the families would start from other tools, or most of the area changed.
 bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, const Target &target)
 {
@@ -342,19 +337,19 @@ bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, con
         }
     }
 
-    painter->save();
-    painter->resetTransform();
-    painter->setClipRegion(QRegion(area).subtracted(damage));
-    painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(QPointF(0, 0), frame.image);
-    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter->setClipRegion(damage);
-    painter->setWorldTransform(target.transform);
+    // The boxes are painted unclipped, as a full frame paints them: the raster engine blends a
+    // shape that a clip cuts with other rounding than one it draws whole. The parts that reach
+    // the damage come out exactly as in a full frame there; the kept frame then covers the rest.
     R::paintParameterBoxes(item, painter, BoxSelection::only(touched[ParameterBoxes], itemDamage));
     tools[DviBoxes].install(painter);
     R::paintDviBoxes(item, painter, BoxSelection::only(touched[DviBoxes], itemDamage));
     tools[SimpleBoxes].install(painter);
     R::paintSimpleBoxes(item, painter, BoxSelection::only(touched[SimpleBoxes], itemDamage));
+    painter->save();
+    painter->resetTransform();
+    painter->setClipRegion(QRegion(area).subtracted(damage));
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    painter->drawImage(QPointF(0, 0), frame.image);
     painter->restore();
     tools[BoxFamilyCount].install(painter);
     keepPixels(target, frame.image, damage);

@@ -5,9 +5,10 @@
 // Private to the library.
 //
 // QML's update() makes Qt Quick fill the item's whole texture and call paint() again, so the
-// item keeps its own copy of the last frame: paint() copies it back, then repaints only the
-// boxes the store operations changed and whatever overlaps them, clipped to where they were and
-// are. It does so only where it can prove the result exact: the same raster device and painter
+// item keeps its own copy of the last frame: paint() repaints only the boxes the store
+// operations changed and whatever overlaps where they were and are (the damage), then copies the
+// kept frame back around the damage. It does so only where it can prove the result exact: the
+// same raster device and painter
 // state as the last frame, and nothing painted under the boxes that it did not paint itself.
 // Everywhere else it paints in full, exactly as it would without a kept frame.
 
@@ -35,8 +36,17 @@ struct PainterTools
     bool operator==(const PainterTools &other) const;
 };
 
+// Whether a rectangle lies where Qt still rasterizes shapes where their coordinates say: far
+// out (from 1e9 on), it draws them elsewhere. Written so that NaN fails.
+inline bool withinReach(const QRectF &extent)
+{
+    constexpr double limit = 1e9;
+    return qAbs(extent.left()) < limit && qAbs(extent.right()) < limit && qAbs(extent.top()) < limit
+            && qAbs(extent.bottom()) < limit;
+}
+
 // The boxes of a family that a pass paints: every one, or the listed places in the table, the
-// latter within a clip whose rectangles (in item coordinates) a part must touch to be drawn.
+// latter leaving out the parts that do not reach the given rectangles (in item coordinates).
 class BoxSelection
 {
 public:
@@ -49,12 +59,10 @@ public:
     int size() const { return m_only ? m_only->size() : m_count; }
     int operator[](int i) const { return m_only ? m_only->at(i) : i; }
 
-    // Whether a part that draws within `extent` shows; a part left out would be clipped away.
+    // Whether a part that draws within `extent` is drawn.
     bool shows(const QRectF &extent) const
     {
-        if (!m_visible
-            || !(qIsFinite(extent.x()) && qIsFinite(extent.y()) && qIsFinite(extent.width())
-                 && qIsFinite(extent.height())))
+        if (!m_visible || !withinReach(extent))
             return true;
         for (const QRectF &rect : *m_visible)
             if (extent.intersects(rect))
