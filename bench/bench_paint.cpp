@@ -28,8 +28,8 @@
 
 #include <cstring>
 #include <map>
-#include <numeric>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -245,13 +245,15 @@ struct FrameFixture
 void hoverChange(FrameFixture &f)
 {
     f.next = (f.next + stride) % f.simpleIds.size();
-    f.item.updateBoxSimpleF(f.simpleIds[f.next], {{QStringLiteral("isHover"), bool(++f.toggle & 1)}});
+    f.item.updateBoxSimpleF(f.simpleIds[f.next],
+                            {{QStringLiteral("isHover"), bool(++f.toggle & 1)}});
 }
 
 void pickChange(FrameFixture &f)
 {
     f.next = (f.next + stride) % f.parameterIds.size();
-    f.item.updateBoxF(f.parameterIds[f.next], {{QStringLiteral("leftBorder"), bool(++f.toggle & 1)}});
+    f.item.updateBoxF(f.parameterIds[f.next],
+                      {{QStringLiteral("leftBorder"), bool(++f.toggle & 1)}});
 }
 
 void addChange(FrameFixture &f)
