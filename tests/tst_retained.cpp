@@ -15,8 +15,21 @@
 // sequences of all 30 methods with hostile values among them, run on raster images and pixmaps,
 // scaled, transformed and clipped, with derived items that draw before and after the boxes.
 
-using Call = QPair<QByteArray, QVariantList>;
-using Calls = QVector<Call>;
+struct Setup
+{
+    bool pixmap = false;
+    qreal ratio = 1;
+    QTransform transform; // the item's scale into its texture, or anything a derived item sets
+    QRect clip; // none when null
+    bool framing = false; // a derived item that draws before and after the boxes
+    QSize size {240, 160};
+    QColor under = Qt::transparent; // what the derived item draws under the boxes
+    QRectF underArea; // where: all of it when null
+    std::function<void(Setup &)> twist; // what changes half-way through
+    // Whether frames ever repaint only what changed.
+    bool retains() const { return clip.isNull() && !(framing && pixmap); }
+};
+Q_DECLARE_METATYPE(Setup)
 
 namespace {
 
@@ -24,33 +37,19 @@ namespace {
 class FramingItem : public Bll_Painted_Item
 {
 public:
-    QColor under = Qt::transparent;
-    QRectF underArea; // all of it when null
+    explicit FramingItem(const Setup &setup) : setup(setup) { }
     void paint(QPainter *painter) override
     {
-        painter->fillRect(underArea.isNull() ? painter->window() : underArea, under);
-        QFont italic("DejaVu Serif");
-        italic.setItalic(true);
-        painter->setFont(italic);
+        painter->fillRect(setup.underArea.isNull() ? painter->window() : setup.underArea,
+                          setup.under);
+        painter->setFont(QFont("DejaVu Serif", -1, -1, true));
         Bll_Painted_Item::paint(painter);
         painter->drawRect(QRectF(150, 100, 40, 30));
         painter->drawText(QPointF(20, 150), "after");
     }
+    const Setup &setup;
 };
 
-struct Setup
-{
-    enum Twist { None, Resize, Ratio, Fonts, UnderArea };
-    Twist twist = None; // what changes half-way through
-    bool retains = true; // whether frames ever repaint only what changed
-    bool pixmap = false;
-    qreal ratio = 1;
-    QTransform transform; // the item's scale into its texture, or anything a derived item sets
-    QRect clip; // none when null
-    bool framing = false; // a derived item that draws before and after the boxes
-};
-
-QSize itemSize(240, 160);
 int partialFrames = 0;
 
 void countPartialFrames(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -61,29 +60,20 @@ void countPartialFrames(QtMsgType type, const QMessageLogContext &context, const
         fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-} // namespace
-
-Q_DECLARE_METATYPE(Setup)
-
-namespace {
-
 // One frame as the painter node paints it: the fill over the whole texture, then paint().
 QImage frame(Bll_Painted_Item &item, const Setup &setup, QPixmap &pixmap, QImage &image)
 {
-    const QSize texture = (QSizeF(itemSize) * setup.ratio).toSize()
-            * (setup.transform.m11() > 1 ? setup.transform.m11() : 1);
-    if (setup.pixmap && pixmap.size() != texture) {
+    const QSize texture =
+            (QSizeF(setup.size) * setup.ratio).toSize() * qMax<qreal>(setup.transform.m11(), 1);
+    if ((setup.pixmap ? pixmap.size() : image.size()) != texture) {
         pixmap = QPixmap(texture);
-        pixmap.fill(Qt::transparent);
-    }
-    if (!setup.pixmap && image.size() != texture) {
         image = QImage(texture, QImage::Format_ARGB32_Premultiplied);
+        pixmap.fill(Qt::transparent);
         image.fill(Qt::transparent);
     }
-    QPaintDevice *device = setup.pixmap ? static_cast<QPaintDevice *>(&pixmap) : &image;
     pixmap.setDevicePixelRatio(setup.ratio);
     image.setDevicePixelRatio(setup.ratio);
-    QPainter painter(device);
+    QPainter painter(setup.pixmap ? static_cast<QPaintDevice *>(&pixmap) : &image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     if (!setup.clip.isNull())
         painter.setClipRect(setup.clip);
@@ -96,111 +86,97 @@ QImage frame(Bll_Painted_Item &item, const Setup &setup, QPixmap &pixmap, QImage
     return setup.pixmap ? pixmap.toImage() : image.copy();
 }
 
-// Calls of every method, on a few ids and in an item-sized area, with now and then a value a
-// script might compute by mistake.
-Calls generate(quint32 seed, int count)
+// Frames of calls of every method, as a script (frames separated by '|'), on a few ids and in
+// an item-sized area, with now and then a value a script might compute by mistake.
+QString generate(quint32 seed, int count)
 {
     QRandomGenerator random(seed);
-    const auto pick = [&](const QVariantList &values) {
+    const auto pick = [&](const QStringList &values) {
         return values.at(random.bounded(values.size()));
     };
-    const auto number = [&](double low, double high) -> QVariant {
+    const auto number = [&](double low, double high) {
         if (random.bounded(40) == 0)
-            return pick({qQNaN(), 1e300, -1e300, -40.0, 0.0, 3e9, 1e5, -2e7});
-        return low + random.generateDouble() * (high - low);
-    };
-    const auto colour = [&] {
-        return pick({int(random.bounded(20)), "#80ff0000", "steelblue", QColor(10, 200, 30),
-                     "nonsense", 2.5});
+            return pick({"nan", "1e300", "-1e300", "-40.0", "0.0", "3e9", "1e5", "-2e7"});
+        return QString::number(low + random.generateDouble() * (high - low), 'g', 17);
     };
     // Labels that overhang, stack marks far above their line, or do not fit.
     const auto id = [&] {
         return pick(
-                {"a", "Wj", "ff", "", QStringLiteral("e\u0301\u0301\u0301"), "too long to fit"});
+                {"a", "Wj", "ff", "''", QStringLiteral("e\u0301\u0301\u0301"), "too-long-to-fit"});
     };
-    const auto flags = [&](const QStringList &keys) {
-        QVariantMap map;
-        for (const QString &key : keys)
-            if (random.bounded(2))
-                map.insert(key, random.bounded(3) != 0);
-        return map;
-    };
-    const auto style = [&](const QStringList &colours) {
-        QVariantMap map {{"style", int(random.bounded(7))}, {"width", int(random.bounded(5))}};
-        for (const QString &key : colours)
-            if (random.bounded(2))
-                map.insert(key, colour());
-        return map;
-    };
-    const auto name = [&](const QVariantList &names) { return pick(names).toByteArray(); };
     const auto box = [&] {
-        return QVariantList {id(), number(-20, 220), number(-20, 140), number(0, 90),
-                             number(0, 70)};
+        return QStringList {id(), number(-20, 220), number(-20, 140), number(0, 90), number(0, 70)}
+                .join(' ');
     };
-    const QStringList sides = {"topBorder", "bottomBorder", "leftBorder", "rightBorder"};
-    const QStringList dviKeys = sides + QStringList {"showText", "showBorder"};
-    // Adds and updates come more often than styles and clears.
-    const int kinds[] = {0, 0, 0, 1, 1, 2, 2, 2,  3,  3,  3,  4,
-                         4, 5, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-    Calls calls;
+    const auto flags = [&] {
+        QStringList entries;
+        for (const char *key : {"topBorder", "bottomBorder", "leftBorder", "rightBorder",
+                                "showText", "showBorder", "isHover", "isSelected"})
+            if (random.bounded(2))
+                entries << key + QString(random.bounded(3) ? ":true" : ":false");
+        return '{' + entries.join(", ") + '}';
+    };
+    const auto colour = [&] {
+        const QString index = QString::number(random.bounded(20));
+        return pick({index, "#80ff0000", "steelblue", "#0ac81e", "nonsense", "2.5"});
+    };
+    const auto style = [&] {
+        QStringList entries {QString("style:%1").arg(random.bounded(7))};
+        entries << QString("width:%1").arg(random.bounded(5));
+        for (const char *key :
+             {"color", "textColor", "fillColor", "brushColor", "pickBorderColor",
+              "paramBorderColor", "pickParamBorderColor", "isHoverColor", "isSelectedColor"})
+            if (random.bounded(2))
+                entries << QString(key) + ':' + colour();
+        return '{' + entries.join(", ") + '}';
+    };
+    // Adds and updates come more often than styles and clears; keys a method does not read
+    // are left in.
+    const int kinds[] = {0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 2, 3, 4, 5, 5, 5, 5, 6, 7, 8};
+    // Braced lists, as their elements are made in order.
+    QStringList calls;
     while (calls.size() < count) {
+        QStringList call;
         switch (kinds[random.bounded(int(std::size(kinds)))]) {
         case 0:
-            calls.append({"addBoxF", box() << number(0, 8)});
+            call = QStringList {pick({"addBoxF", "addBoxDVIF"}), box(), number(0, 8)};
             break;
         case 1:
-            calls.append({"addBoxDVIF", box() << number(0, 8)});
+            call = QStringList {"addBoxSimpleF", box()};
             break;
         case 2:
-            calls.append({"addBoxSimpleF", box()});
+            call = QStringList {pick({"updateBoxF", "updateBoxDVIF", "updateBoxSimpleF"}), id(),
+                                flags()};
             break;
         case 3:
-            calls.append({"updateBoxSimpleF", {id(), flags({"isHover", "isSelected"})}});
+            call = QStringList {pick({"updateBoxParamF", "updateAllBoxParamF"}),
+                                "{currentParam:" + pick({"1", "2.5", "nan"}) + '}'};
             break;
         case 4:
-            calls.append({"updateBoxF", {id(), flags(sides)}});
+            call = QStringList {pick({"updateAllBoxF", "updateAllBoxDVIF"}), flags()};
             break;
         case 5:
-            calls.append({"updateBoxDVIF", {id(), flags(dviKeys)}});
+            call = QStringList {pick({"setBoxStyle", "setBoxDVIStyle", "setBoxSimpleStyle",
+                                      "setRectStyle", "setLineStyle", "setEllipseStyle"}),
+                                style()};
             break;
         case 6:
-            calls.append({name({"updateBoxParamF", "updateAllBoxParamF"}),
-                          {QVariantMap {{"currentParam", pick({1, 2.5, qQNaN()})}}}});
+            call = QStringList {"setBoxDVIFillColor", colour()};
             break;
         case 7:
-            calls.append({name({"updateAllBoxF", "updateAllBoxDVIF"}), {flags(sides)}});
-            break;
-        case 8:
-            calls.append(
-                    {"setBoxStyle",
-                     {style({"color", "textColor", "fillColor", "brushColor", "pickBorderColor",
-                             "paramBorderColor", "pickParamBorderColor"})}});
-            break;
-        case 9:
-            calls.append({"setBoxDVIStyle", {style({"color", "brushColor"})}});
-            break;
-        case 10:
-            calls.append({"setBoxSimpleStyle",
-                          {style({"color", "textColor", "fillColor", "brushColor", "isHoverColor",
-                                  "isSelectedColor"})}});
-            break;
-        case 11:
-            calls.append({"setBoxDVIFillColor", {colour()}});
-            break;
-        case 12:
-            calls.append({name({"clearBoxF", "clearBoxDVIF", "clearBoxSimpleF", "clearAll"}),
-                          QVariantList()});
-            break;
-        case 13:
-            calls.append({name({"addRectF", "addEllipseF", "addLineF"}),
-                          box().mid(1) << QVariantMap {{"color", colour()}}});
+            call = QStringList {pick({"clearBoxF", "clearBoxDVIF", "clearBoxSimpleF", "clearAll"})};
             break;
         default:
-            calls.append({name({"setRectStyle", "setLineStyle", "setEllipseStyle"}),
-                          {style({"color", "brushColor"})}});
+            call = QStringList {pick({"addRectF", "addEllipseF", "addLineF"}),
+                                box().section(' ', 1), "{color:" + colour() + '}'};
         }
+        calls << call.join(' ');
     }
-    return calls;
+    // One to three calls a frame.
+    QStringList frames;
+    for (int done = 0; done < calls.size(); done += frames.last().count(';') + 1)
+        frames << calls.mid(done, 1 + int(random.bounded(3))).join("; ");
+    return frames.join(" | ");
 }
 
 } // namespace
@@ -220,8 +196,8 @@ private slots:
     {
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<quint32>("seed");
-        QTest::addColumn<QString>(
-                "script"); // frames separated by '|'; generated from seed if empty
+        // Frames separated by '|'; generated from seed if empty.
+        QTest::addColumn<QString>("script");
         Setup setup;
         const auto rows = [&](const char *name, const Setup &s) {
             for (quint32 seed = 1; seed <= 3; ++seed)
@@ -241,12 +217,6 @@ private slots:
                 << "setBoxStyle {width:4, color:red}; addBoxDVIF d 20 20 100 60 3;"
                    "updateBoxDVIF d {topBorder:1} | addBoxF p 150 20 60 60 4"
                    "| addBoxF p 150 20 0 0 4 | updateBoxDVIF d {bottomBorder:1}";
-        QTest::newRow("a box under boxes of every family")
-                << setup << 0u
-                << "addBoxSimpleF s 50 50 80 50; addBoxF p 60 40 60 40 6; addBoxDVIF d 40 60 70 "
-                   "50 4; updateBoxDVIF d {leftBorder:1}; addBoxSimpleF t 70 70 30 30"
-                   "| updateBoxSimpleF s {isSelected:1} | addBoxSimpleF s 55 52 80 50"
-                   "| updateBoxF p {topBorder:1}; updateBoxDVIF d {showText:0}";
         QTest::newRow("a box cut by the damage, blended as when drawn whole")
                 << setup << 0u
                 << "setBoxStyle {style:5, width:2}; setBoxDVIStyle {brushColor:#0ac81e, style:3,"
@@ -270,20 +240,20 @@ private slots:
         setup.transform = QTransform().translate(20, -10).rotate(7).scale(0.8, 1.1);
         rows("transformed", setup);
         setup.transform = QTransform();
-        for (const auto twist : {Setup::Resize, Setup::Ratio, Setup::Fonts}) {
-            setup.twist = twist;
-            rows(twist == Setup::Resize          ? "resized"
-                         : twist == Setup::Ratio ? "ratio changed"
-                                                 : "fonts added",
-                 setup);
-        }
-        setup.twist = Setup::None;
+        setup.twist = [](Setup &s) { s.size = QSize(200, 180); };
+        rows("resized", setup);
+        setup.twist = [](Setup &s) { s.ratio = 2; };
+        rows("ratio changed", setup);
+        setup.twist = [](Setup &) {
+            QFontDatabase::addApplicationFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+        };
+        rows("fonts added", setup);
+        setup.twist = nullptr;
         setup.framing = true;
         rows("derived, drawing before and after", setup);
-        setup.twist = Setup::UnderArea;
+        setup.twist = [](Setup &s) { s.underArea = QRectF(2, 2, 60, 30); };
         rows("derived, drawing part of what lies under the boxes", setup);
-        setup.retains = false;
-        setup.twist = Setup::None;
+        setup.twist = nullptr;
         setup.pixmap = true;
         rows("derived, drawing before and after, pixmap", setup);
         setup.pixmap = false;
@@ -298,62 +268,35 @@ private slots:
         QFETCH(quint32, seed);
         QFETCH(QString, script);
 
-        // What each frame changes, as calls on an item.
-        QVector<std::function<void(QObject *)>> changes;
-        if (script.isEmpty()) {
-            const Calls calls = generate(seed, 200);
+        const QStringList changes = (script.isEmpty() ? generate(seed, 200) : script).split('|');
 
-            QRandomGenerator random(seed);
-            for (int done = 0; done < calls.size();) {
-                const Calls some = calls.mid(done, 1 + int(random.bounded(3)));
-                done += some.size();
-                changes.append([some](QObject *item) {
-                    for (const auto &call : some)
-                        invoke(item, call.first, call.second);
-                });
-            }
-        } else {
-            for (const QString &calls : script.split('|'))
-                changes.append([calls](QObject *item) { run(item, calls); });
-        }
-
-        FramingItem framing;
+        FramingItem framing(setup);
         Bll_Painted_Item plain;
         Bll_Painted_Item &item = setup.framing ? framing : plain;
         QPixmap pixmap;
         QImage image;
-        itemSize = QSize(240, 160);
         partialFrames = 0;
         for (int frames = 0; frames < changes.size(); ++frames) {
-            changes[frames](&item);
+            run(&item, changes[frames]);
             if (frames % 13 == 12)
-                framing.under = QColor::fromHsv(frames * 7 % 360, 200, 200);
-            if (frames == 20 && setup.twist == Setup::Resize)
-                itemSize = QSize(200, 180);
-            if (frames == 20 && setup.twist == Setup::Ratio)
-                setup.ratio = 2;
-            if (frames == 20 && setup.twist == Setup::Fonts)
-                QFontDatabase::addApplicationFont(
-                        "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-            if (frames == 20 && setup.twist == Setup::UnderArea)
-                framing.underArea = QRectF(2, 2, 60, 30);
+                setup.under = QColor::fromHsv(frames * 7 % 360, 200, 200);
+            if (frames == 20 && setup.twist)
+                setup.twist(setup);
 
-            FramingItem freshFraming;
+            FramingItem freshFraming(setup);
             Bll_Painted_Item freshPlain;
             Bll_Painted_Item &fresh = setup.framing ? freshFraming : freshPlain;
-            freshFraming.under = framing.under;
-            freshFraming.underArea = framing.underArea;
             for (int i = 0; i <= frames; ++i)
-                changes[i](&fresh);
+                run(&fresh, changes[i]);
             QPixmap freshPixmap;
             QImage freshImage;
             const int partial = partialFrames;
             const QImage expected = frame(fresh, setup, freshPixmap, freshImage);
             QCOMPARE(partialFrames, partial); // a new item paints in full
             QVERIFY2(frame(item, setup, pixmap, image) == expected,
-                     qPrintable(QString("frame %1").arg(frames)));
+                     qPrintable(QString("frame %1: %2").arg(frames).arg(changes[frames])));
         }
-        QCOMPARE(partialFrames > 0, setup.retains);
+        QCOMPARE(partialFrames > 0, setup.retains());
     }
 };
 

@@ -1,7 +1,6 @@
 #include "test_item.h"
 
 #include <QtCore/QMetaMethod>
-#include <QtCore/QRegularExpression>
 
 double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
 {
@@ -47,7 +46,8 @@ QStringList split(const QString &text, QChar separator)
         else
             parts.last() += c;
     }
-    parts.replaceInStrings(QRegularExpression("^\\s+|\\s+$"), QString());
+    for (QString &part : parts)
+        part = part.trimmed();
     parts.removeAll(QString());
     return parts;
 }
