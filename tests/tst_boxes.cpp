@@ -192,6 +192,7 @@ private slots:
                            "Polygon (106.75,24.45) (110.75,20.45) (110.75,70.8) (106.75,66.8)"};
         const QString bands = "4 bands";
         QTest::newRow("label threshold is strict") << QRectF(0, 0, 10, 50) << QStringList {bands};
+        QTest::newRow("in height too") << QRectF(0, 0, 50, 10) << QStringList {bands};
         QTest::newRow("just past it")
                 << QRectF(0, 0, 50, 10.5) << QStringList {"Text P 3px", bands};
         QTest::newRow("label beyond the largest pixel size")
@@ -305,8 +306,7 @@ private slots:
         QTest::newRow("showBorder false hides every side, and a side does not turn it on")
                 << a + "updateBoxDVIF a {showBorder:false}; updateBoxDVIF a" + all << "a label";
         QTest::newRow("showText 0 hides the label only, numbers convert")
-                << a + "updateBoxDVIF a {showText:0, topBorder:1}"
-                << "a top";
+                << a + "updateBoxDVIF a {showText:0, topBorder:1}" << QString("a top");
         QTest::newRow("other keys are ignored")
                 << a + "updateBoxDVIF a {TopBorder:true, top:true, showtext:false}"
                 << "a label";
@@ -393,6 +393,8 @@ private slots:
                  "Polygon (4,3) (5,1) (6,3), "
                          + found + " | Polygon (-2.5,3) (-3.5,1) (-4.5,3), " + found + " | left "
                          + found + ", DejaVu Sans 7px",
+                 "addBoxDVIF a 0 0 100 1.5 1; updateBoxDVIF a {topBorder:1} => "
+                         + markers.arg(found) + " | left " + found + ", DejaVu Sans 7px",
                  // No box passes the size test: the label pen and marker brush, set before.
                  "addBoxDVIF a 0 0 1 100 1; updateBoxDVIF a {topBorder:1} => left " + black
                          + ", found brush, DejaVu Sans 7px",
@@ -416,6 +418,7 @@ private slots:
                 "addBoxSimpleF b 0 0 11 11 => Rect (0,0) (11,11)" + rect
                         + " | Text b 3px, found pen" + left + "Verdana 3px",
                 "addBoxSimpleF b 0 0 10 50 => Rect (0,0) (10,50)" + rect + left + "DejaVu Sans 7px",
+                "addBoxSimpleF b 0 0 50 10 => Rect (0,0) (50,10)" + rect + left + "DejaVu Sans 7px",
                 "addBoxSimpleF b -0.5 0 10.5 300 => Rect (0,0) (10,300)" + rect
                         + " | Text b 3px, found pen" + left + "Verdana 3px",
                 "addBoxSimpleF b 0 0 1e6 1e6 => Rect (0,0) (1000000,1000000)" + rect + left

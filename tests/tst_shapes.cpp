@@ -36,16 +36,14 @@ private slots:
         QTest::addColumn<QString>("rect"); // as rectangles and ellipses draw it; empty: not drawn
         QTest::addColumn<QString>("line");
 
-        QTest::newRow("truncation toward zero") << "-2.7 20.5 30.99 40.01"
-                                                << "(-2,20) (30,40)"
-                                                << "(-2,20) (30,40)";
-        QTest::newRow("NaN") << "nan 0 5 5"
-                             << ""
-                             << "";
-        // Two points are a line, not a size: only rectangles and ellipses overflow.
-        QTest::newRow("x + w past INT_MAX") << "2147483000 0 648 5"
-                                            << ""
-                                            << "(2147483000,0) (648,5)";
+        const char *const rows[][4] = {
+                {"truncation toward zero", "-2.7 20.5 30.99 40.01", "(-2,20) (30,40)",
+                 "(-2,20) (30,40)"},
+                {"NaN", "nan 0 5 5", "", ""},
+                // Two points are a line, not a size: only rectangles and ellipses overflow.
+                {"x + w past INT_MAX", "2147483000 0 648 5", "", "(2147483000,0) (648,5)"}};
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
     }
 
     // A record that cannot be drawn is skipped, the next one is drawn as usual; the line path

@@ -2,10 +2,9 @@ import QtQuick 2.15
 import QtTest 1.15
 import Bll.PaintedItem 1.0
 
-// The module's items as a QML-only application uses them: every family added, updated, styled
-// and cleared from JavaScript with JavaScript values (numbers, strings, objects as option maps,
-// Qt.rgba colours), then rendered by Qt Quick and looked at pixel by pixel, away from edges;
-// and the gallery's scene, run without its C++ host and driven by mouse.
+// The module's items as a QML-only application uses them: every family driven with JavaScript
+// values (numbers, strings, option maps, Qt.rgba colours) and checked by rendered pixels; and
+// the gallery's scene, run without its C++ host and driven by mouse.
 Item {
     id: root
     width: 1024
@@ -72,25 +71,6 @@ Item {
             return Math.abs(actual.r - wanted.r) + Math.abs(actual.g - wanted.g)
                     + Math.abs(actual.b - wanted.b) < 0.03;
         }
-        function comparePixels(probes) {
-            var image = grabImage(root);
-            probes.forEach(function (probe) {
-                verify(near(image.pixel(probe[0], probe[1]), probe[2]),
-                       "pixel (" + probe[0] + ", " + probe[1] + ") is " + image.pixel(probe[0], probe[1])
-                       + ", not " + probe[2]);
-            });
-        }
-        // Runs `script` on one 240x160 item on white, renders it and checks the probes.
-        function check(type, script, probes) {
-            var scene = createTemporaryQmlObject(
-                        "import QtQuick 2.15; Rectangle { anchors.fill: parent; color: 'white' }", root);
-            var item = createTemporaryObject(type, scene, { width: 240, height: 160 });
-            var answer = script(item);
-            item.update();
-            waitForRendering(item);
-            comparePixels(probes);
-            return answer;
-        }
 
         function test_paints_data() {
             return [["parameter bands: picked+param, picked, param, free", plainItem, parameterBox,
@@ -107,16 +87,6 @@ Item {
                         item.updateBoxSimpleF("both", { isHover: 2, isSelected: "true" });
                     }, [[16, 16, "white"], [96, 16, "yellow"], [176, 16, "#008000"],
                         [16, 96, "#008000"], [150, 130, "#000080"]]],
-                    ["DVI markers on the sides switched on", plainItem, function (item) {
-                        item.setBoxDVIStyle({ brushColor: "red" });
-                        item.addBoxDVIF("d", 20, 20, 200, 120, 6);
-                        item.updateBoxDVIF("d", { topBorder: true, leftBorder: true });
-                    }, [[50, 34, "red"], [34, 50, "red"], [206, 50, "white"]]],
-                    ["fill colour from setBoxDVIFillColor, last call wins", plainItem, function (item) {
-                        item.setBoxStyle({ fillColor: "red" });
-                        item.setBoxSimpleStyle({ fillColor: "red" });
-                        item.setBoxDVIFillColor(Qt.rgba(0, 0, 1, 1));
-                    }, [[5, 5, "blue"], [200, 150, "blue"]]],
                     ["shapes painted by the derived item, ellipses first", shapeItem, shapes,
                      [[60, 50, "#00ff00"], [160, 50, "blue"], [120, 50, "red"], [170, 120, "cyan"],
                       [25, 115, "yellow"], [80, 135, "magenta"]]],
@@ -135,29 +105,26 @@ Item {
                         return { tag: row[0], type: row[1], script: row[2], probes: row[3] };
                     });
         }
+        // Runs the script on one 240x160 item on white, renders it and checks the probes.
         function test_paints(row) {
-            check(row.type, row.script, row.probes);
+            var scene = createTemporaryQmlObject(
+                        "import QtQuick 2.15; Rectangle { anchors.fill: parent; color: 'white' }", root);
+            var item = createTemporaryObject(row.type, scene, { width: 240, height: 160 });
+            row.script(item);
+            item.update();
+            waitForRendering(item);
+            var image = grabImage(root);
+            row.probes.forEach(function (probe) {
+                verify(near(image.pixel(probe[0], probe[1]), probe[2]),
+                       "pixel (" + probe[0] + ", " + probe[1] + ") is " + image.pixel(probe[0], probe[1])
+                       + ", not " + probe[2]);
+            });
         }
 
-        // updateBoxF answers a JavaScript number: the parameter of the last side named, else 1.
-        function test_updateBoxF_answers() {
-            compare(check(plainItem, function (item) {
-                item.addBoxF("p", 0, 0, 100, 100, 10);
-                var answers = [typeof item.updateBoxF("p", { topBorder: true })];
-                item.updateBoxParamF({ currentParam: "2.5" });
-                answers.push(item.updateBoxF("p", { topBorder: false }));
-                answers.push(item.updateBoxF("p", { topBorder: 1, bottomBorder: true }));
-                answers.push(item.updateBoxF("p", {}), item.updateBoxF("nowhere", { topBorder: 1 }));
-                answers.push(typeof item.clearAll(), item.updateBoxF("p", { topBorder: true }));
-                return answers.join(" ");
-            }, []), "number 2.5 1 1 1 undefined 1");
-        }
-
-        // The gallery's scene as `qml main.qml` runs it, on the module alone, driven as a person
-        // uses it: each row proves that a control reaches its item. Actions are "click <item> x y",
-        // "move <item> x y" or "press <control>"; spots are "<item> x y <colour>" where the pixel
-        // shows the scene's colour property, "!<colour>" anything else, "<colour>*" one that the
-        // actions changed, "ink" and "!ink" a 40x24 area with a label or without.
+        // Each row proves that a control of the gallery reaches its item. Actions are "click
+        // <item> x y", "move <item> x y" or "press <control>"; spots are "<item> x y <colour>"
+        // where the pixel shows the scene's colour property, "!<colour>" anything else,
+        // "<colour>*" one that the actions changed, "ink" and "!ink" 40x24 with a label or without.
         function test_gallery_data() {
             // P1 at (14, 10) has its left band picked; P3 at (330, 10) has 20-wide bands. Corners
             // of S1, S4 and S7 (hovered at first) lie clear of the labels; D1's top-left marker is

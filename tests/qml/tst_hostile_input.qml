@@ -2,11 +2,10 @@ import QtQuick 2.15
 import QtTest 1.15
 import Bll.PaintedItem 1.0
 
-// Whatever a script computes reaches the item: NaN, infinities, numbers far past int, strings,
-// objects and lists where numbers, maps or colours belong. Each row makes hostile calls on an
-// item holding valid records of every family and paints it; once the valid records, styles and
-// states are set again, the item must paint exactly as before. QML may refuse a call whose
-// arguments it cannot convert (a JavaScript exception): the item never sees that one.
+// Whatever a script computes reaches the item: NaN, infinities, numbers past int, strings,
+// objects and lists where numbers, maps or colours belong, on an item holding valid records of
+// every family; once those and their styles and states are set again, it paints exactly as
+// before. A call QML refuses to convert (a JavaScript exception) never reaches the item.
 Item {
     id: root
     width: 240
