@@ -191,8 +191,8 @@ add("")
 add("## The frame after one change")
 add("")
 add("The item keeps a copy of the frame it painted and the extent of every box; the next frame "
-    "copies it back and repaints only the boxes that touch what changed, clipped to it (see the "
-    "README's Performance section). Frames here are painted as Qt Quick's painter node paints "
+    "repaints only the boxes that touch what changed and copies the kept frame back everywhere "
+    "else (see the README's Performance section). Frames here are painted as Qt Quick's painter node paints "
     "them for the item: the fill colour over the whole 1920 × 1080 texture, then `paint()`. The "
     "full frame follows a style change, which repaints every box; the others follow one "
     "`updateBoxSimpleF` hover change, one `updateBoxF` side pick, or one `addBoxSimpleF`, each on "

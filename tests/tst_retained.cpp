@@ -5,6 +5,7 @@
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QtEndian>
 #include <QtGui/QFontDatabase>
+#include <QtQml/qqmlprivate.h>
 #include <QtTest/QtTest>
 
 #include <functional>
@@ -290,8 +291,9 @@ private slots:
         const QStringList changes = (script.isEmpty() ? generate(seed, 200) : script).split('|');
 
         FramingItem framing(setup);
-        Bll_Painted_Item plain;
-        Bll_Painted_Item &item = setup.framing ? framing : plain;
+        Bll_Painted_Item direct;
+        QQmlPrivate::QQmlElement<Bll_Painted_Item> fromQml; // as QML creates a registered type
+        Bll_Painted_Item &item = setup.framing ? framing : seed % 2 ? fromQml : direct;
         QPixmap pixmap;
         QImage image;
         partialFrames = 0;

@@ -1,6 +1,9 @@
 #include "retained_painting.h"
 
 #include "../boxes/box_label.h"
+#include "../boxes/dvi_box_record.h"
+#include "../boxes/parameter_box_record.h"
+#include "../boxes/simple_box_record.h"
 #include "bll_painted_item.h"
 
 #include <QtCore/QHash>
@@ -11,6 +14,7 @@
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 #include <QtGui/QRegion>
+#include <QtQml/qqmlprivate.h>
 
 #include <algorithm>
 #include <atomic>
@@ -354,7 +358,7 @@ bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, con
     tools[BoxFamilyCount].install(painter);
     keepPixels(target, frame.image, damage);
     qCDebug(lcRetained, "repainted %d boxes in %d rectangles",
-            touched[0].size() + touched[1].size() + touched[2].size(), damage.rectCount());
+            int(touched[0].size() + touched[1].size() + touched[2].size()), damage.rectCount());
     return true;
 }
 
@@ -366,8 +370,12 @@ void RetainedPainting::paint(Bll_Painted_Item &item, QPainter *painter)
     const Target target = Target::of(painter);
     // Qt Quick calls the item's own paint() right after filling the device. A derived item may
     // draw before calling it: only a device found as uniform as the last time shows that
-    // nothing is under the boxes but what the last frame had.
-    const bool derived = typeid(item) != typeid(Bll_Painted_Item);
+    // nothing is under the boxes but what the last frame had. QML creates a registered type as
+    // QQmlPrivate::QQmlElement<T>, which adds nothing but its destructor; its type information
+    // is not unique across libraries, so names are compared.
+    const char *type = typeid(item).name();
+    const bool derived = std::strcmp(type, typeid(Bll_Painted_Item).name()) != 0
+            && std::strcmp(type, typeid(QQmlPrivate::QQmlElement<Bll_Painted_Item>).name()) != 0;
     quint32 background = 0;
     const bool retainable = target.retainable()
             && (!derived || (target.image && uniform(*target.image, &background)));

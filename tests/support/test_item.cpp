@@ -13,12 +13,14 @@ double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
         QGenericArgument a[6];
         for (int p = 0; p < args.size(); ++p) {
             const int type = m.parameterType(p);
-            if (converted[p].userType() != type)
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-                converted[p].convert(QMetaType(type));
+            const QMetaType metaType(type);
 #else
-                converted[p].convert(type);
+            const int metaType = type;
 #endif
+            // What does not convert arrives as the type's default value.
+            if (converted[p].userType() != type && !converted[p].convert(metaType))
+                converted[p] = QVariant(metaType, nullptr);
             a[p] = QGenericArgument(m.parameterTypes().at(p).constData(), converted[p].constData());
         }
         double result = 0;
