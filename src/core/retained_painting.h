@@ -8,8 +8,8 @@
 // item keeps its own copy of the last frame: paint() repaints only the boxes the store
 // operations changed and whatever overlaps where they were and are (the damage), then copies the
 // kept frame back around the damage. It does so only where it can prove the result exact: the
-// same raster device and painter
-// state as the last frame, and nothing painted under the boxes that it did not paint itself.
+// same raster device and painter state as the last frame, and nothing painted under the boxes
+// that it did not paint itself.
 // Everywhere else it paints in full, exactly as it would without a kept frame.
 
 #include <QtCore/QRectF>
