@@ -36,7 +36,7 @@ for run in json.loads((results / "paint.json").read_text())["benchmarks"]:
         continue  # single runs only count where there are no repetitions
     wall[key] = to_ms(run["real_time"], run["time_unit"])
     cpu[key] = to_ms(run["cpu_time"], run["time_unit"])
-    counters[key] = {k: v for k, v in run.items() if "bytes" in k}
+    counters[key] = {k: v for k, v in run.items() if "bytes" in k or k == "boxes_repainted"}
 
 counts = {}
 for line in (results / "counts.txt").read_text().split("\n"):
