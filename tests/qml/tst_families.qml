@@ -144,7 +144,7 @@ Item {
                     ["markers off, labels off and a click near a side", "press markersSwitch;"
                      + "press labelsSwitch; press markersSwitch; click dviItem 182 100",
                      "dviItem 39 22 markerColor; dviItem 184 35 markerColor; dviItem 64 88 !ink"],
-                    ["new fill colour, restyle", "press fillButton; press restyleButton",
+                    ["new fill colour, restyle", "press fillButton; press restyleButton; move simpleItem 254 110",
                      "parameterItem 5 100 fillColor*; dviItem 5 100 fillColor*; simpleItem 4 50 fillColor*;"
                      + "shapeItem 4 100 fillColor*; parameterItem 24 100 pickColor*;"
                      + "simpleItem 254 110 hoverColor*; dviItem 39 22 markerColor*"],
