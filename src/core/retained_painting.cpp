@@ -119,9 +119,12 @@ struct Frame
     QVector<QRectF> extents[BoxFamilyCount]; // where each box may draw, in item coordinates
     QVector<int> added[BoxFamilyCount]; // boxes added (or added again) since
     QVector<int> switched[BoxFamilyCount]; // boxes whose sides or states were switched since
+    int changes = 0; // entries in added and switched
     bool valid = false; // image holds the last frame, painted as target describes
     bool everything = true; // so much changed since that only a full frame will do
 };
+
+constexpr int maxChangedBoxes = 512;
 
 // Frames are kept beside the items rather than in them, so that the item's layout stays as it
 // is. Items of several windows may paint at once, on render threads of their own.
@@ -227,8 +230,20 @@ QRectF RetainedPainting::labelExtent(const QRectF &box, const QString &label, in
 void RetainedPainting::boxChanged(const Bll_Painted_Item *item, BoxFamily family, int index,
                                   Change change)
 {
-    if (Frame *frame = findFrame(item))
-        (change == Added ? frame->added : frame->switched)[family].append(index);
+    Frame *frame = findFrame(item);
+    if (!frame || frame->everything)
+        return;
+    (change == Added ? frame->added : frame->switched)[family].append(index);
+    // Past a few hundred changed boxes (all of them moved, say) a full frame costs less than
+    // working out their damage, and the lists stop growing between frames.
+    if (++frame->changes > maxChangedBoxes) {
+        frame->everything = true;
+        frame->changes = 0;
+        for (int f = 0; f < BoxFamilyCount; ++f) {
+            frame->added[f].clear();
+            frame->switched[f].clear();
+        }
+    }
 }
 
 void RetainedPainting::everythingChanged(const Bll_Painted_Item *item)
@@ -313,6 +328,7 @@ bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, con
         frame.added[family].clear();
         frame.switched[family].clear();
     }
+    frame.changes = 0;
     qint64 damagedArea = 0;
     for (const QRect &rect : damage)
         damagedArea += qint64(rect.width()) * rect.height();
@@ -413,6 +429,7 @@ void RetainedPainting::paint(Bll_Painted_Item &item, QPainter *painter)
         frame.added[family].clear();
         frame.switched[family].clear();
     }
+    frame.changes = 0;
     if (frame.image.size() != target.size || frame.image.format() != target.format)
         frame.image = QImage(target.size, target.format);
     frame.image.setDevicePixelRatio(target.ratio);
