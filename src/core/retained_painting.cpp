@@ -124,7 +124,7 @@ struct Frame
     bool everything = true; // so much changed since that only a full frame will do
 };
 
-constexpr int maxChangedBoxes = 512;
+constexpr int maxChangedBoxes = 64;
 
 // Frames are kept beside the items rather than in them, so that the item's layout stays as it
 // is. Items of several windows may paint at once, on render threads of their own.
@@ -234,7 +234,7 @@ void RetainedPainting::boxChanged(const Bll_Painted_Item *item, BoxFamily family
     if (!frame || frame->everything)
         return;
     (change == Added ? frame->added : frame->switched)[family].append(index);
-    // Past a few hundred changed boxes (all of them moved, say) a full frame costs less than
+    // Past a few dozen changed boxes (all of them moved, say) a full frame costs less than
     // working out their damage, and the lists stop growing between frames.
     if (++frame->changes > maxChangedBoxes) {
         frame->everything = true;
@@ -293,7 +293,8 @@ struct FamilyTools
 
 // A frame that paints only the boxes that changed and those that overlap where the changed ones
 // were and are (the damage); the kept image gives everything else. False when a full frame is
-// due after all: the families would start from other tools, or most of the area changed.
+// due after all: the families would start from other tools, or most of the area (or many
+// places) changed.
 bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, const Target &target)
 {
     using R = RetainedPainting;
@@ -332,8 +333,9 @@ bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, con
     qint64 damagedArea = 0;
     for (const QRect &rect : damage)
         damagedArea += qint64(rect.width()) * rect.height();
-    if (2 * damagedArea > qint64(area.width()) * area.height()) {
-        qCDebug(lcRetained, "full frame: most of the area changed");
+    // A damage of many pieces costs more to clip to and copy around than a full frame.
+    if (2 * damagedArea > qint64(area.width()) * area.height() || damage.rectCount() > 64) {
+        qCDebug(lcRetained, "full frame: most of the area, or many places, changed");
         return false;
     }
 
