@@ -21,9 +21,11 @@ fuzzer=$PWD/$build/fuzz/fuzz_item
 mkdir -p "$build/corpus"
 cd "$build"
 
+# An input of many frames, each compared with a full repaint, takes seconds under ASan's slow
+# unwinder: a hang is what runs past 30 s.
 echo "Replaying the committed corpus"
-"$fuzzer" -runs=0 -timeout=10 ../fuzz/corpus
+"$fuzzer" -runs=0 -timeout=30 ../fuzz/corpus
 
 echo "Fuzzing for $seconds s"
-"$fuzzer" -max_total_time="$seconds" -timeout=10 -max_len=4096 -print_final_stats=1 \
+"$fuzzer" -max_total_time="$seconds" -timeout=30 -max_len=4096 -print_final_stats=1 \
     -dict=../fuzz/item.dict corpus ../fuzz/corpus
