@@ -54,7 +54,8 @@ void drawSideMarkers(QPainter *painter, const BoxDVIRecord &box, const BoxSelect
         triangle[0] = p1;
         triangle[1] = tip;
         triangle[2] = p3;
-        if (boxes.shows(triangle.boundingRect().adjusted(-reach, -reach, reach, reach)))
+        if (boxes.shows(
+                    [&] { return triangle.boundingRect().adjusted(-reach, -reach, reach, reach); }))
             DashedOutline::drawPolygon(painter, triangle);
     };
 
@@ -99,7 +100,7 @@ void RetainedPainting::paintDviBoxes(Bll_Painted_Item &item, QPainter *painter,
             continue;
         const int pixelSize = labelSize(box);
         const QRectF rect(box.x, box.y, box.width, box.height);
-        if (pixelSize && boxes.shows(labelExtent(rect, entry.boxId, pixelSize))) {
+        if (pixelSize && boxes.shows([&] { return labelExtent(rect, entry.boxId, pixelSize); })) {
             BoxLabel::setFont(painter, pixelSize);
             if (box.showText) {
                 painter->setPen(tools.labelPen);

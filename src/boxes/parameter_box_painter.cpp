@@ -50,7 +50,7 @@ struct Tools
 void drawBand(QPainter *painter, const Tools &tools, const QPolygonF &band, bool picked,
               double param, const BoxSelection &boxes, qreal reach)
 {
-    if (!boxes.shows(band.boundingRect().adjusted(-reach, -reach, reach, reach)))
+    if (!boxes.shows([&] { return band.boundingRect().adjusted(-reach, -reach, reach, reach); }))
         return;
     const bool withParam = carriesParameter(param);
     if (picked)
@@ -67,8 +67,9 @@ void drawBox(QPainter *painter, const Tools &tools, const QString &boxId, BoxRec
 {
     const double x = box.x, y = box.y, w = box.width, h = box.height, b = box.borderWidth;
     const int pixelSize = labelSize(box);
-    if (pixelSize
-        && boxes.shows(RetainedPainting::labelExtent(QRectF(x, y, w, h), boxId, pixelSize))) {
+    if (pixelSize && boxes.shows([&] {
+            return RetainedPainting::labelExtent(QRectF(x, y, w, h), boxId, pixelSize);
+        })) {
         BoxLabel::setFont(painter, pixelSize);
         painter->setPen(tools.textPen);
         BoxLabel::draw(painter, QRectF(x, y, w, h), boxId, box.label);

@@ -74,12 +74,12 @@ void RetainedPainting::paintSimpleBoxes(Bll_Painted_Item &item, QPainter *painte
             outlineInstalled = true;
         }
         painter->setBrush(tools.brush(box));
-        if (boxes.shows(QRectF(outline).adjusted(-reach, -reach, reach, reach)))
+        if (boxes.shows([&] { return QRectF(outline).adjusted(-reach, -reach, reach, reach); }))
             painter->drawRect(outline);
 
         const int pixelSize = labelSize(box);
         const QRectF rect(box.x, box.y, box.width, box.height);
-        if (pixelSize && boxes.shows(labelExtent(rect, entry.boxId, pixelSize))) {
+        if (pixelSize && boxes.shows([&] { return labelExtent(rect, entry.boxId, pixelSize); })) {
             BoxLabel::setFont(painter, pixelSize);
             painter->setPen(tools.labelPen);
             BoxLabel::draw(painter, rect, entry.boxId, box.label);

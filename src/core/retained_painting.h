@@ -59,13 +59,17 @@ public:
     int size() const { return m_only ? m_only->size() : m_count; }
     int operator[](int i) const { return m_only ? m_only->at(i) : i; }
 
-    // Whether a part that draws within `extent` is drawn.
-    bool shows(const QRectF &extent) const
+    // Whether a part that draws within extent() is drawn; a full pass never asks where.
+    template<typename Extent>
+    bool shows(Extent extent) const
     {
-        if (!m_visible || !withinReach(extent))
+        if (!m_visible)
+            return true;
+        const QRectF where = extent();
+        if (!withinReach(where))
             return true;
         for (const QRectF &rect : *m_visible)
-            if (extent.intersects(rect))
+            if (where.intersects(rect))
                 return true;
         return false;
     }
