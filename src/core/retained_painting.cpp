@@ -124,7 +124,9 @@ struct Frame
     bool everything = true; // so much changed since that only a full frame will do
 };
 
+// Past these a full frame costs less than working out and copying around the damage.
 constexpr int maxChangedBoxes = 64;
+constexpr int maxDamageRects = 64;
 
 // Frames are kept beside the items rather than in them, so that the item's layout stays as it
 // is. Items of several windows may paint at once, on render threads of their own.
@@ -334,7 +336,8 @@ bool repaintChanges(Bll_Painted_Item &item, QPainter *painter, Frame &frame, con
     for (const QRect &rect : damage)
         damagedArea += qint64(rect.width()) * rect.height();
     // A damage of many pieces costs more to clip to and copy around than a full frame.
-    if (2 * damagedArea > qint64(area.width()) * area.height() || damage.rectCount() > 64) {
+    if (2 * damagedArea > qint64(area.width()) * area.height()
+        || damage.rectCount() > maxDamageRects) {
         qCDebug(lcRetained, "full frame: most of the area, or many places, changed");
         return false;
     }
