@@ -9,12 +9,12 @@
 // and a box added. Run each peer in a process of its own, so that one
 // peer's memory does not count for another.
 
+#include "../resident_memory.h"
 #include "bench_scene.h"
 #include "bll_painted_item.h"
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
-#include <QtCore/QFile>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
 #include <QtGui/QGuiApplication>
@@ -24,21 +24,10 @@
 #include <QtQuick/QQuickView>
 #include <QtQuick/QSGRendererInterface>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-double residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * sysconf(_SC_PAGESIZE) : 0;
-}
 
 QJSValue toScript(QJSEngine *engine, const BenchScene::Scene &scene)
 {

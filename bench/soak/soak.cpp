@@ -8,10 +8,10 @@
 // warm-up (the first fifth of the run) at its lowest, highest and last. tools/run-soak.sh builds
 // it with the sanitizers and runs it under xvfb-run with the threaded render loop.
 
+#include "../resident_memory.h"
 #include "bll_painted_item.h"
 
 #include <QtCore/QElapsedTimer>
-#include <QtCore/QFile>
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QTimer>
 #include <QtGui/QGuiApplication>
@@ -20,22 +20,11 @@
 #include <QtQuick/QQuickItem>
 #include <QtQuick/QQuickView>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 
 namespace {
-
-double residentMegabytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * sysconf(_SC_PAGESIZE) / 1048576.0 : 0;
-}
 
 // Calls as QML makes them, on a pool of ids so that boxes are added again and again.
 class Feeder
@@ -153,7 +142,7 @@ int main(int argc, char **argv)
     QVector<double> samples;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
-        const double resident = residentMegabytes();
+        const double resident = residentBytes() / 1048576.0;
         if (clock.elapsed() > seconds * 200) // past the warm-up
             samples << resident;
         std::printf("{\"seconds\": %lld, \"frames\": %d, \"calls\": %d, \"resident_mb\": %.1f}\n",
