@@ -138,8 +138,8 @@ protected:
     void paintEllipse(QPainter *painter);
 
 private:
-    // Frames that repaint only what changed reach the stores and painters.
-    friend class RetainedPainting;
+    // The library's painting code reads the stores and styles through one door.
+    friend struct ItemAccess;
 
     // Boxes keyed by boxId, visited in first-insertion order of their boxId.
     // Not API: the member functions are defined inside the library only.

@@ -1,6 +1,7 @@
 #include "boxes/box_label.h"
 #include "core/dashed_outline.h"
 #include "core/int_geometry.h"
+#include "core/label_glyphs.h"
 #include "core/style_keys.h"
 #include "core/style_lookup.h"
 #include "test_item.h"
@@ -203,8 +204,9 @@ private slots:
         RecordingPaintDevice device;
         QPainter painter(&device);
         painter.setPen(input.startsWith("no pen") ? Qt::NoPen : Qt::SolidLine);
-        BoxLabel::Cache cache;
-        BoxLabel::draw(&painter, QRectF(v[0], v[1], v[2], v[3]), "label", cache);
+        LabelStore store(1);
+        LabelPainter(&painter, &store, LabelPainter::KeepInStore)
+                .draw(QRectF(v[0], v[1], v[2], v[3]), "label", 0);
         QCOMPARE(device.calls.isEmpty() ? "not drawn" : "drawn", result);
     }
 
@@ -239,6 +241,10 @@ private slots:
             p->scale(1.3, 0.9);
             p->rotate(4);
         });
+        QTest::newRow("scaled in halves") << PainterSetup([](QPainter *p) { p->scale(1.5, 2.5); });
+        QTest::newRow("scaled by a tenth") << PainterSetup([](QPainter *p) { p->scale(1.1, 1.1); });
+        QTest::newRow("moved by a fraction")
+                << PainterSetup([](QPainter *p) { p->translate(0.3, -0.7); });
         QTest::newRow("clipped") << PainterSetup(
                 [](QPainter *p) { p->setClipRect(QRect(50, 40, 300, 200)); });
     }
@@ -265,32 +271,40 @@ private slots:
                                     QStringLiteral("line\u2028separator"),
                                     QStringLiteral("e\u0301\u0301 combining"),
                                     QStringLiteral("\u4e2d\u6587 CJK"),
+                                    QStringLiteral("del\u007fete"),
                                     "x"};
         const QSizeF sizes[] = {{90, 40}, {40, 14}, {60, 60}, {11, 11}, {150, 30}};
-        QVector<BoxLabel::Cache> caches(labels.size());
-        const auto frame = [&](const PainterSetup &painterSetup, bool cached) {
-            QImage image(480, 320, QImage::Format_ARGB32_Premultiplied);
+        LabelStore store(labels.size());
+        const auto frame = [&](const PainterSetup &painterSetup, bool cached, qreal ratio) {
+            QImage image(QSize(480, 320) * ratio, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
             image.fill(Qt::white);
             QPainter painter(&image);
             painterSetup(&painter);
             const QFont found = painter.font();
+            LabelPainter labelPainter(&painter, &store, LabelPainter::KeepInStore);
             for (int i = 0; i < labels.size(); ++i) {
-                const QRectF box(QPointF((i * 37) % 400 + 0.3, (i * 53) % 280 + 0.6), sizes[i % 5]);
+                // Some boxes start left of and above the image.
+                const QRectF box(QPointF((i * 37) % 420 - 20.3, (i * 53) % 300 - 10.6),
+                                 sizes[i % 5]);
                 QFont font = found;
                 font.setFamily("Verdana");
                 font.setPixelSize(int(qMin(box.width(), box.height()) / 5 + 1));
                 painter.setFont(font);
                 if (cached)
-                    BoxLabel::draw(&painter, box, labels[i], caches[i]);
+                    labelPainter.draw(box, labels[i], i);
                 else
                     painter.drawText(box, Qt::AlignCenter, labels[i]);
             }
             return image;
         };
         const PainterSetup plain = [](QPainter *) {};
-        QCOMPARE(frame(plain, true), frame(plain, false));
-        QCOMPARE(frame(setup, true), frame(setup, false));
-        QCOMPARE(frame(setup, true), frame(setup, false));
+        // At device pixel ratio 2 too, where glyphs land on half pixels of the item's.
+        for (const qreal ratio : {1.0, 2.0}) {
+            QCOMPARE(frame(plain, true, ratio), frame(plain, false, ratio));
+            QCOMPARE(frame(setup, true, ratio), frame(setup, false, ratio));
+            QCOMPARE(frame(setup, true, ratio), frame(setup, false, ratio));
+        }
     }
 };
 

@@ -25,6 +25,9 @@ struct Setup
     QColor under = Qt::transparent; // what the derived item draws under the boxes
     QRectF underArea; // where: all of it when null
     std::function<void(Setup &)> twist; // what changes half-way through
+    QVector<QSize> sizes; // the item's size, frame after frame, when it keeps changing
+    int crowd = 0; // boxes added up front, enough for full frames painted in bands
+    int threads = 1; // that full frames of the item under test may use
     bool retains() const { return clip.isNull() && !(framing && pixmap); } // any partial frames
 };
 Q_DECLARE_METATYPE(Setup)
@@ -73,13 +76,49 @@ QByteArray serifAsVerdana()
 }
 
 int partialFrames = 0;
+int bandedFrames = 0;
 
-void countPartialFrames(QtMsgType type, const QMessageLogContext &context, const QString &message)
+void countFrames(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (QByteArray(context.category) == "bll.painteditem.retained")
+    if (QByteArray(context.category) == "bll.painteditem.retained") {
         partialFrames += message.startsWith("repainted");
-    else if (type != QtDebugMsg)
+        bandedFrames += message.contains("bands");
+    } else if (type != QtDebugMsg) {
         fprintf(stderr, "%s\n", qPrintable(message));
+    }
+}
+
+// Boxes of every family strewn over and past the item, from a seed.
+QString crowd(quint32 seed, int count)
+{
+    QRandomGenerator random(seed);
+    QStringList calls;
+    for (int i = 0; i < count; ++i) {
+        const auto number = [&](double low, double high) {
+            return QString::number(low + random.generateDouble() * (high - low), 'g', 9);
+        };
+        const QString box =
+                QString("c%1 %2 %3 %4 %5")
+                        .arg(i)
+                        .arg(number(-30, 250), number(-30, 170), number(2, 60), number(2, 40));
+        switch (i % 3) {
+        case 0:
+            calls << "addBoxF " + box + ' ' + number(-2, 9)
+                            + QString("; updateBoxF c%1 {topBorder:%2, leftBorder:%3}")
+                                      .arg(i)
+                                      .arg(random.bounded(2))
+                                      .arg(random.bounded(2));
+            break;
+        case 1:
+            calls << "addBoxDVIF " + box + ' ' + number(0, 4)
+                            + QString("; updateBoxDVIF c%1 {rightBorder:1, bottomBorder:1}").arg(i);
+            break;
+        default:
+            calls << "addBoxSimpleF " + box
+                            + QString("; updateBoxSimpleF c%1 {isHover:%2}").arg(i).arg(i % 7 == 2);
+        }
+    }
+    return calls.join("; ");
 }
 
 // One frame as the painter node paints it: the fill over the whole texture, then paint().
@@ -208,7 +247,7 @@ private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules("bll.painteditem.retained.debug=true");
-        qInstallMessageHandler(countPartialFrames);
+        qInstallMessageHandler(countFrames);
         QVERIFY(QFontDatabase::addApplicationFontFromData(serifAsVerdana()) >= 0);
     }
 
@@ -280,6 +319,45 @@ private slots:
         setup.framing = false;
         setup.clip = QRect(30, 20, 150, 100);
         rows("clipped");
+
+        // Textures that keep growing and shrinking, in one direction and in both, with and without
+        // boxes changed in between.
+        setup = Setup();
+        setup.sizes = {{240, 160}, {304, 224}, {304, 160}, {176, 160}, {176, 96}, {250, 171}};
+        rows("resizing");
+        setup.ratio = 2;
+        rows("resizing at ratio 2");
+        setup.ratio = 1;
+        setup.pixmap = true;
+        rows("resizing pixmap");
+        trap("resized, nothing else changed",
+             crowd(7, 60) + "| clearLineF | clearLineF | clearLineF | clearLineF");
+
+        // Full frames in bands on up to eight threads, against one thread; the bands' edges cut
+        // through boxes of every family.
+        setup = Setup();
+        setup.crowd = 240;
+        for (int threads = 2; threads <= 8; ++threads) {
+            setup.threads = threads;
+            setup.pixmap = threads == 3;
+            setup.ratio = threads == 4 ? 2 : 1;
+            setup.transform = threads == 5 ? QTransform::fromScale(1.5, 1.5) : QTransform();
+            setup.framing = threads == 6;
+            QTest::addRow("%d threads", threads) << setup << quint32(threads) << QString();
+        }
+        setup = Setup();
+        // Updates of every box repaint only the boxes they change, each side of each family.
+        trap("bulk updates",
+             "setBoxStyle {pickBorderColor:red, paramBorderColor:blue, pickParamBorderColor:green};"
+             "setBoxDVIStyle {brushColor:red}; addBoxF p1 10 10 40 30 4; addBoxF p2 70 10 40 30 4;"
+             "addBoxF p3 130 10 40 30 4; addBoxF p4 190 10 40 30 4; addBoxDVIF d1 10 60 50 40 3;"
+             "addBoxDVIF d2 90 60 50 40 3; addBoxDVIF d3 170 60 50 40 3;"
+             "updateBoxF p1 {leftBorder:1}; updateBoxF p2 {topBorder:1};"
+             "updateBoxF p3 {rightBorder:1}; updateBoxF p4 {bottomBorder:1};"
+             "updateBoxDVIF d1 {topBorder:1, showBorder:0} | updateBoxParamF {currentParam:2}"
+             "| updateAllBoxF {rightBorder:0, bottomBorder:1} | updateBoxParamF {currentParam:3}"
+             "| updateAllBoxDVIF {showText:0, leftBorder:1} | updateAllBoxDVIF {showBorder:1}"
+             "| updateAllBoxParamF {currentParam:1} | updateAllBoxParamF {currentParam:1}");
     }
 
     void framesMatchFullRepaints()
@@ -288,7 +366,10 @@ private slots:
         QFETCH(quint32, seed);
         QFETCH(QString, script);
 
-        const QStringList changes = (script.isEmpty() ? generate(seed, 200) : script).split('|');
+        QStringList changes =
+                (script.isEmpty() ? generate(seed, setup.crowd ? 60 : 200) : script).split('|');
+        if (setup.crowd)
+            changes.first().prepend(crowd(seed, setup.crowd) + "; ");
 
         FramingItem framing(setup);
         Bll_Painted_Item direct;
@@ -296,13 +377,15 @@ private slots:
         Bll_Painted_Item &item = setup.framing ? framing : seed % 2 ? fromQml : direct;
         QPixmap pixmap;
         QImage image;
-        partialFrames = 0;
+        partialFrames = bandedFrames = 0;
         for (int frames = 0; frames < changes.size(); ++frames) {
             run(&item, changes[frames]);
             if (frames % 13 == 12)
                 setup.under = QColor::fromHsv(frames * 7 % 360, 200, 200);
             if (frames == changes.size() / 2 && setup.twist)
                 setup.twist(setup);
+            if (!setup.sizes.isEmpty())
+                setup.size = setup.sizes[frames % setup.sizes.size()];
 
             FramingItem freshFraming(setup);
             Bll_Painted_Item freshPlain;
@@ -312,12 +395,15 @@ private slots:
             QPixmap freshPixmap;
             QImage freshImage;
             const int partial = partialFrames;
+            qputenv("BLL_PAINT_THREADS", "1");
             const QImage expected = frame(fresh, setup, freshPixmap, freshImage);
             QCOMPARE(partialFrames, partial); // a new item paints in full
+            qputenv("BLL_PAINT_THREADS", QByteArray::number(setup.threads));
             QVERIFY2(frame(item, setup, pixmap, image) == expected,
                      qPrintable(QString("frame %1: %2").arg(frames).arg(changes[frames])));
         }
         QCOMPARE(partialFrames > 0, setup.retains());
+        QCOMPARE(bandedFrames > 0, setup.threads > 1);
     }
 };
 

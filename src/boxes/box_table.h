@@ -18,7 +18,11 @@ int Bll_Painted_Item::BoxTable<Record>::insert(const QString &boxId, const Recor
 {
     const auto it = m_indexById.constFind(boxId);
     if (it != m_indexById.cend()) {
+        // GCC 12 takes the vector's shared empty header for where the record goes.
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_GCC("-Wstringop-overflow")
         m_entries[*it].record = record;
+        QT_WARNING_POP
         return *it;
     }
     m_indexById.insert(boxId, m_entries.size());

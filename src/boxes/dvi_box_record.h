@@ -1,8 +1,6 @@
 #ifndef BLL_DVI_BOX_RECORD_H
 #define BLL_DVI_BOX_RECORD_H
 
-#include "box_label.h"
-
 // One DVI box: a label and up to eight side markers of unit length borderWidth.
 struct BoxDVIRecord
 {
@@ -17,7 +15,6 @@ struct BoxDVIRecord
     bool bottomBorder = false;
     bool leftBorder = false;
     bool rightBorder = false;
-    BoxLabel::Cache label; // painting state, not part of the box
 };
 
 #endif // BLL_DVI_BOX_RECORD_H

@@ -23,6 +23,13 @@ void applySwitches(BoxDVIRecord &box, const QVariantMap &vBorder)
     apply(OptionKey::rightBorder, box.rightBorder);
 }
 
+bool sameSwitches(const BoxDVIRecord &a, const BoxDVIRecord &b)
+{
+    return a.showText == b.showText && a.showBorder == b.showBorder && a.topBorder == b.topBorder
+            && a.bottomBorder == b.bottomBorder && a.leftBorder == b.leftBorder
+            && a.rightBorder == b.rightBorder;
+}
+
 } // namespace
 
 void Bll_Painted_Item::addBoxDVIF(QString boxId, double x, double y, double width, double height,
@@ -49,7 +56,20 @@ void Bll_Painted_Item::updateBoxDVIF(QString boxId, const QVariantMap &vBorder)
 
 void Bll_Painted_Item::updateAllBoxDVIF(const QVariantMap &vBorder)
 {
-    for (auto &entry : m_boxDVIHash)
-        applySwitches(entry.record, vBorder);
-    RetainedPainting::everythingChanged(this);
+    QVector<int> changed;
+    for (int i = 0; i < m_boxDVIHash.size(); ++i) {
+        BoxDVIRecord &box = m_boxDVIHash.at(i).record;
+        const BoxDVIRecord before = box;
+        applySwitches(box, vBorder);
+        if (!sameSwitches(before, box))
+            changed << i;
+    }
+    RetainedPainting::boxesChanged(this, DviBoxes, changed, RetainedPainting::Switched);
+}
+
+// Releases the storage as well: a cleared table is a new, empty table.
+void Bll_Painted_Item::clearBoxDVIF()
+{
+    m_boxDVIHash.clear();
+    RetainedPainting::familyCleared(this, DviBoxes);
 }

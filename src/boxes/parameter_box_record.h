@@ -1,8 +1,6 @@
 #ifndef BLL_PARAMETER_BOX_RECORD_H
 #define BLL_PARAMETER_BOX_RECORD_H
 
-#include "box_label.h"
-
 // One parameter box. A side carries a parameter when its value is not exactly 1.0.
 struct BoxRecord
 {
@@ -19,7 +17,6 @@ struct BoxRecord
     double bottomParam = 1.0;
     double leftParam = 1.0;
     double rightParam = 1.0;
-    BoxLabel::Cache label; // painting state, not part of the box
 };
 
 #endif // BLL_PARAMETER_BOX_RECORD_H

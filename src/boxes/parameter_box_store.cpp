@@ -26,6 +26,20 @@ double pickSides(BoxRecord &box, const QVariantMap &vBorder)
     return lastParam;
 }
 
+// Gives a side a parameter; true when that changes how the side looks or what it reports.
+bool assign(double &param, double value)
+{
+    const bool changed = !(param == value) && !(qIsNaN(param) && qIsNaN(value));
+    param = value;
+    return changed;
+}
+
+bool samePicks(const BoxRecord &a, const BoxRecord &b)
+{
+    return a.topBorder == b.topBorder && a.bottomBorder == b.bottomBorder
+            && a.leftBorder == b.leftBorder && a.rightBorder == b.rightBorder;
+}
+
 } // namespace
 
 void Bll_Painted_Item::addBoxF(QString boxId, double x, double y, double width, double height,
@@ -52,29 +66,40 @@ double Bll_Painted_Item::updateBoxF(QString boxId, const QVariantMap &vBorder)
 
 void Bll_Painted_Item::updateAllBoxF(const QVariantMap &vBorder)
 {
-    for (auto &entry : m_boxHash)
-        pickSides(entry.record, vBorder);
-    RetainedPainting::everythingChanged(this);
+    QVector<int> changed;
+    for (int i = 0; i < m_boxHash.size(); ++i) {
+        BoxRecord &box = m_boxHash.at(i).record;
+        const BoxRecord before = box;
+        pickSides(box, vBorder);
+        if (!samePicks(before, box))
+            changed << i;
+    }
+    RetainedPainting::boxesChanged(this, ParameterBoxes, changed, RetainedPainting::Switched);
 }
 
+// Only boxes with picked sides take the parameter, and only those that change are repainted.
 void Bll_Painted_Item::updateBoxParamF(const QVariantMap &vBorder)
 {
     const auto it = vBorder.constFind(OptionKey::currentParam);
     if (it == vBorder.cend())
         return;
     const double param = it->toReal();
-    RetainedPainting::everythingChanged(this);
-    for (auto &entry : m_boxHash) {
-        BoxRecord &box = entry.record;
+    QVector<int> changed;
+    for (int i = 0; i < m_boxHash.size(); ++i) {
+        BoxRecord &box = m_boxHash.at(i).record;
+        bool sideChanged = false;
         if (box.topBorder)
-            box.topParam = param;
+            sideChanged |= assign(box.topParam, param);
         if (box.bottomBorder)
-            box.bottomParam = param;
+            sideChanged |= assign(box.bottomParam, param);
         if (box.leftBorder)
-            box.leftParam = param;
+            sideChanged |= assign(box.leftParam, param);
         if (box.rightBorder)
-            box.rightParam = param;
+            sideChanged |= assign(box.rightParam, param);
+        if (sideChanged)
+            changed << i;
     }
+    RetainedPainting::boxesChanged(this, ParameterBoxes, changed, RetainedPainting::Switched);
 }
 
 void Bll_Painted_Item::updateAllBoxParamF(const QVariantMap &vBorder)
@@ -83,9 +108,22 @@ void Bll_Painted_Item::updateAllBoxParamF(const QVariantMap &vBorder)
     if (it == vBorder.cend())
         return;
     const double param = it->toReal();
-    RetainedPainting::everythingChanged(this);
-    for (auto &entry : m_boxHash) {
-        BoxRecord &box = entry.record;
-        box.topParam = box.bottomParam = box.leftParam = box.rightParam = param;
+    QVector<int> changed;
+    for (int i = 0; i < m_boxHash.size(); ++i) {
+        BoxRecord &box = m_boxHash.at(i).record;
+        bool sideChanged = assign(box.topParam, param);
+        sideChanged |= assign(box.bottomParam, param);
+        sideChanged |= assign(box.leftParam, param);
+        sideChanged |= assign(box.rightParam, param);
+        if (sideChanged)
+            changed << i;
     }
+    RetainedPainting::boxesChanged(this, ParameterBoxes, changed, RetainedPainting::Switched);
+}
+
+// Releases the storage as well: a cleared table is a new, empty table.
+void Bll_Painted_Item::clearBoxF()
+{
+    m_boxHash.clear();
+    RetainedPainting::familyCleared(this, ParameterBoxes);
 }

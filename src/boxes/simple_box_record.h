@@ -1,8 +1,6 @@
 #ifndef BLL_SIMPLE_BOX_RECORD_H
 #define BLL_SIMPLE_BOX_RECORD_H
 
-#include "box_label.h"
-
 // One simple box; its state chooses the brush it is filled with.
 struct BoxSimpleRecord
 {
@@ -12,7 +10,6 @@ struct BoxSimpleRecord
     double height;
     bool isHover = false;
     bool isSelected = false;
-    BoxLabel::Cache label; // painting state, not part of the box
 };
 
 #endif // BLL_SIMPLE_BOX_RECORD_H

@@ -30,3 +30,10 @@ void Bll_Painted_Item::updateBoxSimpleF(QString boxId, const QVariantMap &vMap)
     if (selected != vMap.cend())
         box->isSelected = selected->toBool();
 }
+
+// Releases the storage as well: a cleared table is a new, empty table.
+void Bll_Painted_Item::clearBoxSimpleF()
+{
+    m_boxSimpleHash.clear();
+    RetainedPainting::familyCleared(this, SimpleBoxes);
+}

@@ -1,24 +1,11 @@
 #include "bll_painted_item.h"
 
-#include "../boxes/box_table.h"
-#include "../boxes/dvi_box_record.h"
-#include "../boxes/parameter_box_record.h"
-#include "../boxes/simple_box_record.h"
-#include "../shapes/shape_records.h"
 #include "retained_painting.h"
 
 #include <QtGui/QPainter>
 
-Bll_Painted_Item::Bll_Painted_Item(QQuickPaintedItem *parent) : QQuickPaintedItem(parent)
-{
-    clearAll();
-    initPenStyle();
-}
-
-Bll_Painted_Item::~Bll_Painted_Item()
-{
-    RetainedPainting::forget(this);
-}
+// The constructor and destructor live in ../item_lifetime.cpp, beside the families whose records
+// the item holds; each family's clear beside its store.
 
 void Bll_Painted_Item::paint(QPainter *painter)
 {
@@ -36,39 +23,4 @@ void Bll_Painted_Item::clearAll()
     clearBoxF();
     clearBoxDVIF();
     clearBoxSimpleF();
-}
-
-// The shape lists keep their capacity, so refilling them does not allocate again.
-void Bll_Painted_Item::clearRectF()
-{
-    m_rectVector.clear();
-}
-
-void Bll_Painted_Item::clearLineF()
-{
-    m_lineVector.clear();
-}
-
-void Bll_Painted_Item::clearEllipseF()
-{
-    m_ellipseVector.clear();
-}
-
-// The box tables release their storage.
-void Bll_Painted_Item::clearBoxF()
-{
-    m_boxHash.clear();
-    RetainedPainting::everythingChanged(this);
-}
-
-void Bll_Painted_Item::clearBoxDVIF()
-{
-    m_boxDVIHash.clear();
-    RetainedPainting::everythingChanged(this);
-}
-
-void Bll_Painted_Item::clearBoxSimpleF()
-{
-    m_boxSimpleHash.clear();
-    RetainedPainting::everythingChanged(this);
 }

@@ -19,3 +19,19 @@ void Bll_Painted_Item::addEllipseF(double x, double y, double width, double heig
 {
     m_ellipseVector.append(RectRecord {x, y, width, height, vStyle});
 }
+
+// The shape lists keep their capacity, so refilling them does not allocate again.
+void Bll_Painted_Item::clearRectF()
+{
+    m_rectVector.clear();
+}
+
+void Bll_Painted_Item::clearLineF()
+{
+    m_lineVector.clear();
+}
+
+void Bll_Painted_Item::clearEllipseF()
+{
+    m_ellipseVector.clear();
+}

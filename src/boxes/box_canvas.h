@@ -1,0 +1,213 @@
+#ifndef BLL_BOX_CANVAS_H
+#define BLL_BOX_CANVAS_H
+
+// A box family describes how it draws a box once, against a canvas: the painter itself, or one
+// that only works out where the drawing goes (its extent) or which tools it leaves on the
+// painter. FamilyOps turns such a description into the operations the core calls. Private to
+// the library.
+
+#include "../core/box_family.h"
+#include "../core/dashed_outline.h"
+#include "../core/item_access.h"
+#include "box_label.h"
+
+#include <QtGui/QPainter>
+#include <QtGui/QPolygonF>
+
+// Draws on the painter; a limited selection leaves out the parts that do not reach its area.
+class PaintCanvas
+{
+public:
+    PaintCanvas(QPainter *painter, const BoxSelection &boxes, LabelPainter &labels)
+        : m_painter(painter), m_boxes(boxes), m_labels(labels)
+    {
+    }
+    void beginBox(int index) { m_index = index; }
+    void setPen(const QPen &pen)
+    {
+        m_painter->setPen(pen);
+        m_pen = &pen;
+    }
+    void setBrush(const QBrush &brush) { m_painter->setBrush(brush); }
+    // A pass that leaves parts out sets a label's font only when it draws the label.
+    void setLabelFont(int pixelSize)
+    {
+        m_labelSize = pixelSize;
+        if (!m_boxes.limited())
+            BoxLabel::setFont(m_painter, pixelSize);
+    }
+    void drawLabel(const QRectF &box, const QString &text)
+    {
+        if (m_boxes.limited()) {
+            if (!m_boxes.shows(BoxLabel::extent(box, text, m_labelSize)))
+                return;
+            BoxLabel::setFont(m_painter, m_labelSize);
+        }
+        m_labels.draw(box, text, m_index);
+    }
+    void drawPolygon(const QPolygonF &polygon)
+    {
+        if (!m_boxes.limited() || m_boxes.shows(inked(polygon.boundingRect())))
+            DashedOutline::drawPolygon(m_painter, polygon);
+    }
+    void drawRect(const QRect &rect)
+    {
+        if (!m_boxes.limited() || m_boxes.shows(inked(QRectF(rect))))
+            m_painter->drawRect(rect);
+    }
+
+private:
+    QRectF inked(const QRectF &shape) const
+    {
+        const qreal reach = penReach(m_pen ? *m_pen : m_painter->pen());
+        return shape.adjusted(-reach, -reach, reach, reach);
+    }
+    QPainter *m_painter;
+    const BoxSelection &m_boxes;
+    LabelPainter &m_labels;
+    const QPen *m_pen = nullptr;
+    int m_index = 0;
+    int m_labelSize = 0;
+};
+
+// Works out where a box draws: every pixel its shapes and pens touch, and its label's em.
+class ExtentCanvas
+{
+public:
+    explicit ExtentCanvas(bool labels) : m_labels(labels) { }
+    void beginBox(int) { m_extent = QRectF(); }
+    void setPen(const QPen &pen) { m_reach = penReach(pen); }
+    void setBrush(const QBrush &) { }
+    void setLabelFont(int pixelSize) { m_labelSize = pixelSize; }
+    void drawLabel(const QRectF &box, const QString &text)
+    {
+        if (m_labels)
+            m_extent |= BoxLabel::extent(box, text, m_labelSize);
+    }
+    void drawPolygon(const QPolygonF &polygon) { add(polygon.boundingRect()); }
+    void drawRect(const QRect &rect) { add(QRectF(rect)); }
+    // Extents beyond reach (or not finite) are unbounded.
+    QRectF extent() const
+    {
+        return m_extent.isNull() || withinReach(m_extent) ? m_extent : unboundedExtent();
+    }
+
+private:
+    void add(const QRectF &shape)
+    {
+        m_extent |= shape.adjusted(-m_reach, -m_reach, m_reach, m_reach);
+    }
+    bool m_labels;
+    qreal m_reach = 0;
+    int m_labelSize = 0;
+    QRectF m_extent;
+};
+
+// Follows the tools a pass installs, drawing nothing.
+struct ToolCanvas
+{
+    void beginBox(int) { }
+    void setPen(const QPen &newPen) { pen = &newPen; }
+    void setBrush(const QBrush &newBrush) { brush = &newBrush; }
+    void setLabelFont(int pixelSize) { labelSize = pixelSize; }
+    void drawLabel(const QRectF &, const QString &) { }
+    void drawPolygon(const QPolygonF &) { }
+    void drawRect(const QRect &) { }
+
+    const QPen *pen = nullptr;
+    const QBrush *brush = nullptr;
+    int labelSize = 0;
+};
+
+// The operations of a family that describes itself as:
+//   Tools: built once per pass from the pen and brush found on the painter and the style;
+//   table(item), style(item); drawn(record): whether a box draws anything;
+//   prologue(canvas, tools): at the start of every pass; firstDrawn(canvas, tools): before the
+//   first box drawn; draw(canvas, tools, boxId, record): one box;
+//   switchesGeometry: whether switching states may move or hide what a box draws.
+template<typename Family>
+struct FamilyOps
+{
+    using Tools = typename Family::Tools;
+
+    static int count(const Bll_Painted_Item &item) { return Family::table(item).size(); }
+
+    static void paint(const Bll_Painted_Item &item, QPainter *painter, const BoxSelection &boxes,
+                      LabelPainter &labels)
+    {
+        const Tools tools(painter->pen(), painter->brush(), Family::style(item));
+        PaintCanvas canvas(painter, boxes, labels);
+        const auto &table = Family::table(item);
+        Family::prologue(canvas, tools);
+        bool first = true;
+        for (int i = 0; i < boxes.size(); ++i) {
+            const auto &row = table.at(boxes[i]);
+            if (!Family::drawn(row.record))
+                continue;
+            if (first) {
+                Family::firstDrawn(canvas, tools);
+                first = false;
+            }
+            canvas.beginBox(boxes[i]);
+            Family::draw(canvas, tools, row.boxId, row.record);
+        }
+    }
+
+    static PainterTools exit(const Bll_Painted_Item &item, const PainterTools &entry)
+    {
+        const Tools tools(entry.pen, entry.brush, Family::style(item));
+        const auto &table = Family::table(item);
+        ToolCanvas pass;
+        Family::prologue(pass, tools);
+        int last = table.size() - 1;
+        while (last >= 0 && !Family::drawn(table.at(last).record))
+            --last;
+        if (last >= 0)
+            Family::firstDrawn(pass, tools);
+        // Each tool is what the last box to install it installed: walk back until all are known.
+        ToolCanvas boxes;
+        for (int i = last; i >= 0 && !(boxes.pen && boxes.brush && boxes.labelSize); --i) {
+            const auto &row = table.at(i);
+            if (!Family::drawn(row.record))
+                continue;
+            ToolCanvas box;
+            Family::draw(box, tools, row.boxId, row.record);
+            boxes.pen = boxes.pen ? boxes.pen : box.pen;
+            boxes.brush = boxes.brush ? boxes.brush : box.brush;
+            boxes.labelSize = boxes.labelSize ? boxes.labelSize : box.labelSize;
+        }
+        PainterTools exit = entry;
+        if (const QPen *pen = boxes.pen ? boxes.pen : pass.pen)
+            exit.pen = *pen;
+        if (const QBrush *brush = boxes.brush ? boxes.brush : pass.brush)
+            exit.brush = *brush;
+        if (boxes.labelSize)
+            exit.font = BoxLabel::font(entry.font, boxes.labelSize);
+        return exit;
+    }
+
+    static void extents(const Bll_Painted_Item &item, const PainterTools &entry,
+                        const QVector<int> *indices, bool switched, QRectF *out)
+    {
+        const Tools tools(entry.pen, entry.brush, Family::style(item));
+        const auto &table = Family::table(item);
+        ExtentCanvas canvas(!switched || Family::switchesGeometry);
+        Family::prologue(canvas, tools);
+        Family::firstDrawn(canvas, tools);
+        const int count = indices ? indices->size() : table.size();
+        for (int k = 0; k < count; ++k) {
+            const auto &row = table.at(indices ? indices->at(k) : k);
+            canvas.beginBox(k);
+            if (Family::drawn(row.record))
+                Family::draw(canvas, tools, row.boxId, row.record);
+            out[k] = canvas.extent();
+        }
+    }
+
+    static constexpr BoxFamilyOps ops()
+    {
+        return {&count, &paint, &exit, &extents, Family::switchesGeometry};
+    }
+};
+
+#endif // BLL_BOX_CANVAS_H

@@ -1,0 +1,176 @@
+#include "banded_painting.h"
+
+#include <QtCore/QLoggingCategory>
+#include <QtCore/QSemaphore>
+#include <QtCore/QThread>
+#include <QtCore/QThreadPool>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+Q_DECLARE_LOGGING_CATEGORY(lcRetained)
+
+namespace {
+
+// Below these a frame costs less than handing it to other threads.
+constexpr int minBoxes = 200;
+constexpr int minRowsPerBand = 16;
+constexpr int maxThreads = 64;
+
+// Antialiasing may touch the row next to a shape's edge.
+constexpr int rowMargin = 2;
+
+Q_GLOBAL_STATIC(QThreadPool, bandPool)
+
+struct Band
+{
+    int top = 0, bottom = 0; // the device rows it paints for the frame
+    QVector<int> boxes[BoxFamilyCount]; // the boxes that reach them, in paint order
+    QImage image;
+    std::unique_ptr<LabelPainter> labels[BoxFamilyCount];
+};
+
+class BandTask : public QRunnable
+{
+public:
+    BandTask(std::function<void()> work, QSemaphore &done) : m_work(std::move(work)), m_done(done)
+    {
+        setAutoDelete(false);
+    }
+    void run() override
+    {
+        m_work();
+        m_done.release();
+    }
+
+private:
+    std::function<void()> m_work;
+    QSemaphore &m_done;
+};
+
+void copyRows(const QImage &from, uchar *to, qsizetype toStride, int top, int bottom)
+{
+    const qsizetype bytes = qMin<qsizetype>(from.bytesPerLine(), toStride);
+    for (int y = top; y < bottom; ++y)
+        std::memcpy(to + y * toStride, from.constScanLine(y), size_t(bytes));
+}
+
+} // namespace
+
+int BandedPainting::threadCount()
+{
+    bool set = false;
+    const int wanted = qEnvironmentVariableIntValue("BLL_PAINT_THREADS", &set);
+    return qBound(1, set && wanted > 0 ? wanted : QThread::idealThreadCount(), maxThreads);
+}
+
+bool BandedPainting::pays(const PaintTarget &target, int boxCount)
+{
+    // Pixmaps are copied into through the painter, which places rows exactly at ratio 1.
+    return (target.image || (target.pixmap && target.ratio == 1)) && target.plain
+            && target.format != QImage::Format_Invalid && boxCount >= minBoxes
+            && target.size.height() >= 2 * minRowsPerBand && threadCount() > 1;
+}
+
+void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
+                           const PaintTarget &target, const PainterTools *tools,
+                           const QVector<QRectF> *extents, LabelStore *labels)
+{
+    const int height = target.size.height();
+    const int count = qMin(threadCount(), height / minRowsPerBand);
+    std::vector<Band> bands(count);
+    for (int i = 0; i < count; ++i) {
+        bands[i].top = int(qint64(height) * i / count);
+        bands[i].bottom = int(qint64(height) * (i + 1) / count);
+    }
+
+    // Every box goes to the bands its extent reaches, in device rows.
+    const QTransform toDevice =
+            target.transform * QTransform::fromScale(target.ratio, target.ratio);
+    for (int family = 0; family < BoxFamilyCount; ++family) {
+        const QVector<QRectF> &extent = extents[family];
+        for (int i = 0; i < extent.size(); ++i) {
+            if (extent[i].isEmpty())
+                continue;
+            const QRectF rows = toDevice.mapRect(extent[i]);
+            const double top = std::floor(rows.top()) - rowMargin;
+            const double bottom = std::ceil(rows.bottom()) + rowMargin;
+            for (Band &band : bands) {
+                if (top < band.bottom && bottom >= band.top)
+                    band.boxes[family].append(i);
+            }
+        }
+    }
+
+    // The device's rows, read by each band for its own: an image is read where it is, a pixmap
+    // (which Qt copies while it is painted on) once.
+    const QImage pixmapRows = target.pixmap ? target.pixmap->toImage() : QImage();
+    const QImage &source = target.image ? *target.image : pixmapRows;
+    uchar *deviceBits = target.image ? const_cast<uchar *>(target.image->constBits()) : nullptr;
+    const qsizetype deviceStride = target.image ? target.image->bytesPerLine() : 0;
+    const QTransform toItem = toDevice.inverted();
+
+    const auto paintBand = [&](Band &band) {
+        band.image = QImage(target.size, target.format);
+        band.image.setDevicePixelRatio(target.ratio);
+        band.image.setDotsPerMeterX(qRound(target.dpiX / 0.0254));
+        band.image.setDotsPerMeterY(qRound(target.dpiY / 0.0254));
+        copyRows(source, band.image.bits(), band.image.bytesPerLine(), band.top, band.bottom);
+
+        const QRectF rows(0, band.top - rowMargin, target.size.width(),
+                          band.bottom - band.top + 2 * rowMargin);
+        const RectGrid visible({toItem.mapRect(rows)});
+        QPainter bandPainter(&band.image);
+        bandPainter.setRenderHints(target.hints);
+        bandPainter.setLayoutDirection(target.direction);
+        bandPainter.setWorldTransform(target.transform);
+        for (int family = 0; family < BoxFamilyCount; ++family) {
+            tools[family].install(&bandPainter);
+            band.labels[family] = std::make_unique<LabelPainter>(&bandPainter, &labels[family],
+                                                                 LabelPainter::KeepAside);
+            boxFamilies[family]->paint(item, &bandPainter,
+                                       BoxSelection::only(band.boxes[family], visible),
+                                       *band.labels[family]);
+        }
+        bandPainter.end();
+        if (deviceBits)
+            copyRows(band.image, deviceBits, deviceStride, band.top, band.bottom);
+    };
+
+    // Other threads take the bands after the first; this one paints the first, then whatever
+    // band no thread has started.
+    QThreadPool *pool = bandPool();
+    if (pool->maxThreadCount() != count - 1)
+        pool->setMaxThreadCount(count - 1);
+    QSemaphore done;
+    std::vector<std::unique_ptr<BandTask>> tasks;
+    for (int i = 1; i < count; ++i) {
+        tasks.push_back(std::make_unique<BandTask>([&, i] { paintBand(bands[i]); }, done));
+        pool->start(tasks.back().get());
+    }
+    paintBand(bands[0]);
+    for (const auto &task : tasks) {
+        if (pool->tryTake(task.get()))
+            task->run();
+    }
+    done.acquire(count - 1);
+
+    if (!deviceBits) {
+        painter->save();
+        painter->resetTransform();
+        painter->setCompositionMode(QPainter::CompositionMode_Source);
+        for (const Band &band : bands) {
+            painter->setClipRect(QRect(0, band.top, target.size.width(), band.bottom - band.top));
+            painter->drawImage(QPointF(0, 0), band.image);
+        }
+        painter->restore();
+    }
+    for (Band &band : bands)
+        for (int family = 0; family < BoxFamilyCount; ++family)
+            band.labels[family]->keepInto(labels[family]);
+    tools[BoxFamilyCount].install(painter);
+    qCDebug(lcRetained, "full frame in %d bands", count);
+}

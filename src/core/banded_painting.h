@@ -1,0 +1,35 @@
+#ifndef BLL_BANDED_PAINTING_H
+#define BLL_BANDED_PAINTING_H
+
+// Full frames on several threads, pixel for pixel as one thread paints them. Private to the
+// library.
+//
+// The frame is cut into horizontal bands, one a thread. Each band paints, in paint order, only
+// the boxes whose extents reach its rows, on an image of the device's size, format and ratio with
+// the painter's own state, so that every shape is rasterized exactly as on the device (a shape
+// cut by an image's edge is rasterized differently as a whole); then its own rows go into the
+// device. Labels are laid out aside and kept once the bands are done. One pool of threads serves
+// every item; the thread that paints the frame paints a band too, and any band no thread took.
+
+#include "box_family.h"
+#include "paint_target.h"
+
+namespace BandedPainting {
+
+// The threads a full frame may use: BLL_PAINT_THREADS when it is set (1 for one thread), else
+// the machine's cores.
+int threadCount();
+
+// Whether a full frame of that many boxes on target is painted in bands: a raster image or
+// pixmap painted plainly, with more than one thread and enough work to share.
+bool pays(const PaintTarget &target, int boxCount);
+
+// Paints the full passes of the three families: family f starts from tools[f] and the painter
+// is left with tools[BoxFamilyCount], as one pass would leave it. extents[f] holds where each
+// box of family f may draw; labels[f] keeps its labels.
+void paint(const Bll_Painted_Item &item, QPainter *painter, const PaintTarget &target,
+           const PainterTools *tools, const QVector<QRectF> *extents, LabelStore *labels);
+
+} // namespace BandedPainting
+
+#endif // BLL_BANDED_PAINTING_H

@@ -1,0 +1,127 @@
+#ifndef BLL_BOX_FAMILY_H
+#define BLL_BOX_FAMILY_H
+
+// How the item's painting and its kept frames reach the three box families: one table of
+// operations, in paint order, that each family fills in beside its store (src/boxes). Private to
+// the library.
+
+#include "label_glyphs.h"
+
+#include <QtCore/QRectF>
+#include <QtCore/QVector>
+#include <QtGui/QBrush>
+#include <QtGui/QFont>
+#include <QtGui/QPen>
+
+class Bll_Painted_Item;
+class QPainter;
+
+// The three box families, in the order paint() paints them.
+enum BoxFamily { ParameterBoxes, DviBoxes, SimpleBoxes, BoxFamilyCount };
+
+// The tools a family finds on the painter, or leaves there for the next.
+struct PainterTools
+{
+    QPen pen;
+    QBrush brush;
+    QFont font;
+
+    static PainterTools of(const QPainter *painter);
+    void install(QPainter *painter) const;
+    bool operator==(const PainterTools &other) const;
+};
+
+// Whether a rectangle lies where Qt still rasterizes shapes where their coordinates say: far
+// out (from 1e9 on), it draws them elsewhere. Written so that NaN fails.
+inline bool withinReach(const QRectF &extent)
+{
+    constexpr double limit = 1e9;
+    return qAbs(extent.left()) < limit && qAbs(extent.right()) < limit && qAbs(extent.top()) < limit
+            && qAbs(extent.bottom()) < limit;
+}
+
+// Where a box may draw when that cannot be told.
+inline QRectF unboundedExtent()
+{
+    constexpr double far = 1e12;
+    return QRectF(-far, -far, 2 * far, 2 * far);
+}
+
+// How far ink may reach out of a shape outlined with pen, in the pen's units.
+qreal penReach(const QPen &pen);
+
+// Rectangles, bucketed on a grid, to tell quickly whether another rectangle meets any of them.
+class RectGrid
+{
+public:
+    explicit RectGrid(const QVector<QRectF> &rects);
+    bool meets(const QRectF &rect) const;
+
+private:
+    QVector<QRectF> m_rects;
+    QRectF m_bounds;
+    int m_columns = 0, m_rows = 0;
+    QVector<QVector<int>> m_cells; // the rectangles that reach each cell, row by row
+};
+
+// The boxes of a family that a pass paints: every one, or the listed places in the table, the
+// latter leaving out the parts that do not reach the given area (in item coordinates).
+class BoxSelection
+{
+public:
+    static BoxSelection all(int count) { return BoxSelection(nullptr, count, nullptr); }
+    static BoxSelection only(const QVector<int> &indices, const RectGrid &visible)
+    {
+        return BoxSelection(&indices, 0, &visible);
+    }
+
+    int size() const { return m_only ? m_only->size() : m_count; }
+    int operator[](int i) const { return m_only ? m_only->at(i) : i; }
+
+    // Whether parts are left out at all: a full pass never asks where they draw.
+    bool limited() const { return m_visible; }
+    // Whether a part that draws within `where` is drawn. Parts beyond reach always are.
+    bool shows(const QRectF &where) const
+    {
+        return !m_visible || !withinReach(where) || m_visible->meets(where);
+    }
+
+private:
+    BoxSelection(const QVector<int> *only, int count, const RectGrid *visible)
+        : m_only(only), m_count(count), m_visible(visible)
+    {
+    }
+    const QVector<int> *m_only;
+    int m_count;
+    const RectGrid *m_visible;
+};
+
+// What painting asks of a family. Every operation reads the item and changes nothing of it.
+struct BoxFamilyOps
+{
+    int (*count)(const Bll_Painted_Item &item);
+    // Paints the selected boxes, starting from the tools found on the painter, exactly as a full
+    // pass paints them.
+    void (*paint)(const Bll_Painted_Item &item, QPainter *painter, const BoxSelection &boxes,
+                  LabelPainter &labels);
+    // The tools a full pass leaves, starting from `entry`, without painting.
+    PainterTools (*exit)(const Bll_Painted_Item &item, const PainterTools &entry);
+    // Where boxes may draw in a pass that starts from `entry`, in item coordinates: a rectangle
+    // that holds every pixel their outlines, markers, fill and label touch; an empty one for a
+    // box that draws nothing, an unbounded one where that cannot be told. One per place in
+    // `indices` (every box when null) into `out`. With `switched`, only what switching the
+    // box's sides or states can change, when that leaves its geometry as it is.
+    void (*extents)(const Bll_Painted_Item &item, const PainterTools &entry,
+                    const QVector<int> *indices, bool switched, QRectF *out);
+    // Whether switching a box's states may also move or hide what it draws, so that where it
+    // drew before counts too.
+    bool switchesGeometry;
+};
+
+// Defined by the families, in paint order.
+extern const BoxFamilyOps *const boxFamilies[BoxFamilyCount];
+
+// Paints one whole family, as the item's protected family painters do, keeping its labels.
+void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily family);
+
+#endif // BLL_BOX_FAMILY_H

@@ -1,0 +1,38 @@
+#ifndef BLL_ITEM_ACCESS_H
+#define BLL_ITEM_ACCESS_H
+
+// The one door from the library's painting code to the item's stores and styles, which are
+// private members of the public class. Read-only: painting never changes the model. Private to
+// the library.
+
+#include "bll_painted_item.h"
+
+struct ItemAccess
+{
+    template<typename Record>
+    using Table = Bll_Painted_Item::BoxTable<Record>;
+
+    static const Table<BoxRecord> &parameterBoxes(const Bll_Painted_Item &item)
+    {
+        return item.m_boxHash;
+    }
+    static const Table<BoxDVIRecord> &dviBoxes(const Bll_Painted_Item &item)
+    {
+        return item.m_boxDVIHash;
+    }
+    static const Table<BoxSimpleRecord> &simpleBoxes(const Bll_Painted_Item &item)
+    {
+        return item.m_boxSimpleHash;
+    }
+    static const QVariantMap &parameterStyle(const Bll_Painted_Item &item)
+    {
+        return item.m_boxStyle;
+    }
+    static const QVariantMap &dviStyle(const Bll_Painted_Item &item) { return item.m_boxDVIStyle; }
+    static const QVariantMap &simpleStyle(const Bll_Painted_Item &item)
+    {
+        return item.m_boxSimpleStyle;
+    }
+};
+
+#endif // BLL_ITEM_ACCESS_H
