@@ -10,6 +10,8 @@
 class BllShapePaintedItem : public Bll_Painted_Item
 {
     Q_OBJECT
+    // It draws nothing before the boxes, so the item keeps its frames between them.
+    Q_CLASSINFO("Bll.PaintsOverBoxes", "true")
 
 public:
     explicit BllShapePaintedItem(QQuickPaintedItem *parent = nullptr);

@@ -21,6 +21,7 @@ struct Setup
     QTransform transform; // the item's scale into its texture, or anything a derived item sets
     QRect clip; // none when null
     bool framing = false; // a derived item that draws before and after the boxes
+    bool over = false; // a derived item that draws after the boxes only, and says so
     QSize size {240, 160};
     QColor under = Qt::transparent; // what the derived item draws under the boxes
     QRectF underArea; // where: all of it when null
@@ -28,7 +29,7 @@ struct Setup
     QVector<QSize> sizes; // the item's size, frame after frame, when it keeps changing
     int crowd = 0; // boxes added up front, enough for full frames painted in bands
     int threads = 1; // that full frames of the item under test may use
-    bool retains() const { return clip.isNull() && !(framing && pixmap); } // any partial frames
+    bool retains() const { return clip.isNull() && !(framing && !over && pixmap); } // any partial
 };
 Q_DECLARE_METATYPE(Setup)
 
@@ -45,10 +46,29 @@ public:
                           setup.under);
         painter->setFont(QFont("DejaVu Serif", -1, -1, true));
         Bll_Painted_Item::paint(painter);
+        drawOver(painter);
+    }
+    void drawOver(QPainter *painter)
+    {
         painter->drawRect(QRectF(150, 100, 40, 30));
         painter->drawText(QPointF(20, 150), "after");
     }
     const Setup &setup;
+};
+
+// Draws over the boxes only, and says so: it keeps its frames on pixmaps too.
+class OverItem : public FramingItem
+{
+    Q_OBJECT
+    Q_CLASSINFO("Bll.PaintsOverBoxes", "true")
+
+public:
+    using FramingItem::FramingItem;
+    void paint(QPainter *painter) override
+    {
+        Bll_Painted_Item::paint(painter);
+        drawOver(painter);
+    }
 };
 
 // DejaVu Serif named "Verdana", the labels' font; Qt 5 finds a font added later only for fonts
@@ -313,8 +333,15 @@ private slots:
         setup.twist = [](Setup &s) { s.underArea = QRectF(2, 2, 60, 30); };
         rows("derived, drawing part of what lies under the boxes");
         setup.twist = nullptr;
+        setup.underArea = QRectF(0, 1, 240, 1); // the device's second row, whose colour changes
+        trap("derived, drawing under the boxes in the second row only",
+             QString("addBoxSimpleF s 10 10 50 40 |").repeated(14) + "addBoxSimpleF s 9 9 50 40");
+        setup.underArea = QRectF();
         setup.pixmap = true;
         rows("derived, drawing before and after, pixmap");
+        setup.over = true;
+        rows("derived, drawing after only, pixmap");
+        setup.over = false;
         setup.pixmap = false;
         setup.framing = false;
         setup.clip = QRect(30, 20, 150, 100);
@@ -372,9 +399,13 @@ private slots:
             changes.first().prepend(crowd(seed, setup.crowd) + "; ");
 
         FramingItem framing(setup);
+        OverItem over(setup);
         Bll_Painted_Item direct;
         QQmlPrivate::QQmlElement<Bll_Painted_Item> fromQml; // as QML creates a registered type
-        Bll_Painted_Item &item = setup.framing ? framing : seed % 2 ? fromQml : direct;
+        Bll_Painted_Item &item = setup.over ? over
+                : setup.framing             ? framing
+                : seed % 2                  ? fromQml
+                                            : direct;
         QPixmap pixmap;
         QImage image;
         partialFrames = bandedFrames = 0;
@@ -388,8 +419,11 @@ private slots:
                 setup.size = setup.sizes[frames % setup.sizes.size()];
 
             FramingItem freshFraming(setup);
+            OverItem freshOver(setup);
             Bll_Painted_Item freshPlain;
-            Bll_Painted_Item &fresh = setup.framing ? freshFraming : freshPlain;
+            Bll_Painted_Item &fresh = setup.over ? freshOver
+                    : setup.framing              ? freshFraming
+                                                 : freshPlain;
             for (int i = 0; i <= frames; ++i)
                 run(&fresh, changes[i]);
             QPixmap freshPixmap;

@@ -144,16 +144,16 @@ private slots:
                 << 2 << "STYLE {brushColor:''}; ADD 0 0 10 10 {color:8}"
                 << QStringList {"Line (0,0) (10,10), #00ff00 1 SolidLine, found brush",
                                 left + "found brush, DejaVu Sans 7px"};
-        // The path runs from the first start point through every end point; drawn after the lines,
-        // it is filled with the family brush.
+        // The path runs from the first start point (not the origin) through every end point; drawn
+        // after the lines, it is filled with the family brush.
         const QString lines =
-                "STYLE {width:2, color:9%1}; ADD 0 0 10 0; ADD 50 50 10 10; ADD 10 10 0 10";
-        const QStringList drawn = {"Line (0,0) (10,0), " + pen + "found brush",
+                "STYLE {width:2, color:9%1}; ADD 5 5 10 0; ADD 50 50 10 10; ADD 10 10 0 10";
+        const QStringList drawn = {"Line (5,5) (10,0), " + pen + "found brush",
                                    "Line (50,50) (10,10), " + pen + "found brush",
                                    "Line (10,10) (0,10), " + pen + "found brush"};
         QTest::newRow("line path") << 2 << lines.arg(", brushColor:7")
                                    << drawn
-                        + QStringList {"Path (0,0) (10,0) (10,10) (0,10), " + pen + fill,
+                        + QStringList {"Path (5,5) (10,0) (10,10) (0,10), " + pen + fill,
                                        "left " + pen + fill + ", DejaVu Sans 7px"};
         for (const char *brushColor : {"", ", brushColor:nocolour"})
             QTest::addRow("no line path: '%s'", brushColor)
