@@ -396,7 +396,7 @@ private slots:
         QStringList changes =
                 (script.isEmpty() ? generate(seed, setup.crowd ? 60 : 200) : script).split('|');
         if (setup.crowd)
-            changes.first().prepend(crowd(seed, setup.crowd) + "; ");
+            changes.prepend(crowd(seed, setup.crowd));
 
         FramingItem framing(setup);
         OverItem over(setup);
