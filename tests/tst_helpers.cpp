@@ -299,6 +299,8 @@ private slots:
             return image;
         };
         const PainterSetup plain = [](QPainter *) {};
+        frame(plain, true, 1);
+        QVERIFY(store.at(0).byGlyphs); // "P1" is kept as glyphs on a plain image
         // At device pixel ratio 2 too, where glyphs land on half pixels of the item's.
         for (const qreal ratio : {1.0, 2.0}) {
             QCOMPARE(frame(plain, true, ratio), frame(plain, false, ratio));

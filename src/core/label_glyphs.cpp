@@ -89,12 +89,13 @@ LabelPainter::LabelPainter(QPainter *painter, LabelStore *store, Keeping keeping
     : m_painter(painter), m_store(store), m_keeping(keeping)
 {
     // Glyphs drawn by drawGlyphRun land where drawText puts them when Qt's arithmetic on their
-    // positions is exact: no translation, a scale in 256ths, left to right, on the raster engine
-    // (which also draws them as drawText does; others would lose the text, in a PDF say).
+    // positions is exact: no translation, a scale in 256ths, on the raster engine (which also
+    // draws them as drawText does; others would lose the text, in a PDF say). Labels that run
+    // right to left are left to drawText.
     const QTransform device = painter->deviceTransform();
     const QPaintEngine *engine = painter->paintEngine();
     m_glyphsExact = engine && engine->type() == QPaintEngine::Raster
-            && painter->layoutDirection() == Qt::LeftToRight && device.type() <= QTransform::TxScale
+            && painter->layoutDirection() != Qt::RightToLeft && device.type() <= QTransform::TxScale
             && device.dx() == 0 && device.dy() == 0 && exactScale(device.m11())
             && exactScale(device.m22());
 }
@@ -131,7 +132,7 @@ const LabelGlyphs &LabelPainter::layOut(const QString &text, int index)
     // width, then placed.
     QTextLayout layout(text, font);
     QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
+    option.setTextDirection(m_painter->layoutDirection());
     option.setAlignment(Qt::AlignLeft);
     layout.setTextOption(option);
     layout.beginLayout();
