@@ -140,6 +140,22 @@ private slots:
         }
     }
 
+    // The item keeps its last frame, and repaints only what changed on the raster image it
+    // painted last (for the item's own class, whatever lies under the boxes): a picture at the
+    // same place in memory must not be taken for that image.
+    void savedAgainOverAnotherBackground()
+    {
+        QTemporaryDir directory;
+        Bll_Painted_Item item;
+        item.setSize(QSizeF(300, 240));
+        run(&item, scene);
+        QCOMPARE(BllExport::save(&item, directory.filePath("a.png")), QString());
+        QCOMPARE(BllExport::save(&item, directory.filePath("b.png"), {1, Qt::red, {}}), QString());
+        QCOMPARE(QImage(directory.filePath("b.png"))
+                         .convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 onScreen(item, 1, Qt::red));
+    }
+
     void vectorsAreThePaintedItem_data()
     {
         QTest::addColumn<QString>("fileName");
