@@ -180,7 +180,9 @@ QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
             error = writePdf(&file, page);
             break;
         case Format::Svg:
+#ifdef BLL_WITH_SVG // else no suffix names the format
             error = writeSvg(&file, page);
+#endif
             break;
         }
         if (error.isEmpty() && !file.commit())

@@ -29,6 +29,6 @@ void paintPage(QPainter *painter, const ExportPage &page);
 QString writeImage(QIODevice *device, const ExportPage &page, qreal scale, const QSize &pixels,
                    const char *format);
 QString writePdf(QIODevice *device, const ExportPage &page);
-QString writeSvg(QIODevice *device, const ExportPage &page);
+QString writeSvg(QIODevice *device, const ExportPage &page); // with Qt SVG only
 
 #endif // BLL_EXPORT_WRITERS_H
