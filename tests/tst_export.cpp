@@ -275,6 +275,40 @@ private slots:
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("kept"));
     }
+
+    // Whatever a script computed reaches QML's save(): an answer, never a crash (the sanitizer
+    // build runs this too). No such value names a file; as an option, some are fine.
+    void anythingFromQml()
+    {
+        QTemporaryDir directory;
+        const auto item = sceneItem();
+        QObject notAnItem;
+        const BllExport exporter;
+        QCOMPARE(exporter.save(&notAnItem, directory.filePath("a.png")),
+                 QString("QObject is not a Bll_Painted_Item: only those can be saved"));
+        const QVariantList values {QVariant(),
+                                   qQNaN(),
+                                   -qInf(),
+                                   1e300,
+                                   0,
+                                   true,
+                                   QString(),
+                                   "x.bmp",
+                                   QVariantList {1, "a"},
+                                   QVariantMap {{"a", 1}},
+                                   QUrl("http://host/a.png"),
+                                   QUrl("file:"),
+                                   QColor()};
+        for (const QVariant &value : values) {
+            QVERIFY(!exporter.save(item.get(), value).isEmpty());
+            for (const char *option : {"scale", "background", "title", "dpi"}) {
+                const QString file = directory.filePath(QString("%1.png").arg(option));
+                QFile::remove(file);
+                const QString answer = exporter.save(item.get(), file, {{option, value}});
+                QCOMPARE(QFile::exists(file), answer.isEmpty());
+            }
+        }
+    }
 };
 
 QTEST_MAIN(tst_Export)
