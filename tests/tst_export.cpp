@@ -194,7 +194,7 @@ private slots:
         add("a remote URL", size, QUrl("http://host/a.png"), "{}", "only local files");
         for (const char *scale :
              {"{scale:0}", "{scale:-1}", "{scale:nan}", "{scale:'2'}", "{scale:true}"})
-            add(scale, size, "a.png", scale, "scale must be a positive number, not");
+            add(scale, size, "a.pdf", scale, "scale must be a positive number, not");
         add("scale past 2 GiB", size, "a.png", "{scale:100}", "30000 x 24000 pixels, beyond");
         add("transparent jpeg", size, "a.jpg", "{background:'#10000000'}", "not opaque");
         add("transparent pdf", size, "a.pdf", "{background:transparent}", "not opaque");

@@ -132,11 +132,12 @@ QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
                 .arg(quoted(fileName), supportedSuffixes().join(QStringLiteral(", .")));
     const Format format = known->format;
 
+    // Refused whatever the format, though only pictures use it: such a scale is a mistake.
+    const qreal scale = options.scale;
+    if (!(scale > 0 && std::isfinite(scale)))
+        return scaleMessage(QString::number(scale));
     QSize pixels;
     if (format == Format::Png || format == Format::Jpeg) {
-        const qreal scale = options.scale;
-        if (!(scale > 0 && std::isfinite(scale)))
-            return scaleMessage(QString::number(scale));
         const double width = std::round(size.width() * scale);
         const double height = std::round(size.height() * scale);
         if (!(width >= 1 && height >= 1 && width * height * 4 <= largestImageBytes)) {
