@@ -17,7 +17,7 @@ struct BllExportOptions
 {
     /// Pixels per item unit of a PNG or JPEG picture, which is painted at that size, not
     /// enlarged (4 gives four times the item's width and height). 1 by default; PDF and SVG
-    /// ignore it.
+    /// do not use it, yet refuse one that is not a positive number as pictures do.
     qreal scale = 1;
     /// What the item is painted over. By default (an invalid colour) the item's fill colour.
     /// PNG and SVG keep transparency; JPEG and PDF take only an opaque background, and lay a
