@@ -339,7 +339,7 @@ if export_file.exists():
     for run in exported["benchmarks"]:
         if run.get("run_type") == "aggregate" and run.get("aggregate_name") != "median":
             continue
-        _, name, boxes = run["run_name"].split("/")
+        _, name, boxes = run["run_name"].split("/")[:3]
         saved[(name, int(boxes))] = to_ms(run["real_time"], run["time_unit"])
         if "file_bytes" in run:
             saved_bytes[(name, int(boxes))] = run["file_bytes"]
@@ -369,12 +369,22 @@ if export_file.exists():
             fmt(saved_bytes[(kind, n)] / 1e6) if (kind, n) in saved_bytes else "–"
             for kind, _ in kinds if kind != "paint") + " |")
     add("")
-    add("PNG and JPEG grow with the pixels (their time is the paint plus the encoding, which "
-        "depends on the picture, not on N); PDF and SVG grow with the boxes, since every band, "
-        "marker, outline and label is written. Qt's SVG generator restates the pen, brush and font "
-        "in a group of its own for every change of painter state, hence SVG's size; PDF compresses "
-        "its page.")
-    add("")
+    encodings = sorted(saved[("png", n)] - saved[("paint", n)] for n in SIZES
+                       if ("png", n) in saved and ("paint", n) in saved)
+    per_box = {kind: saved_bytes[(kind, SIZES[-1])] / SIZES[-1] for kind in ("pdf", "svg")
+               if (kind, SIZES[-1]) in saved_bytes}
+    vector_ratios = sorted(saved[(kind, n)] / saved[("paint", n)] for kind in ("pdf", "svg")
+                           for n in SIZES if (kind, n) in saved and ("paint", n) in saved)
+    if encodings and len(per_box) == 2 and vector_ratios:
+        add(f"A picture costs a full paint at its size plus the encoding (PNG's compression, about "
+            f"{fmt(encodings[len(encodings) // 2])} ms for 1920 × 1080 pixels; JPEG's, little), "
+            "and its file follows the picture, not N. PDF and SVG cost about a paint "
+            f"({vector_ratios[0]:.2f} to {vector_ratios[-1]:.2f} × here), as they record the "
+            "drawing rather than rasterize it, and grow with the boxes, since every "
+            f"band, marker, outline and label is written: {fmt(per_box['pdf'])} bytes per box in "
+            f"PDF, which compresses its page, {fmt(per_box['svg'])} in SVG, where Qt's generator "
+            "restates pen, brush and font in a group of its own at every change of painter state.")
+        add("")
 
 # -- scaling of the store
 add("## Updates and storage")
