@@ -54,6 +54,10 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME ${library_package}-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS ${qt_dev_package})
+# The CMake package finds Qt SVG when the library links it.
+if(BLL_WITH_SVG)
+    string(APPEND CPACK_DEBIAN_DEV_PACKAGE_DEPENDS ", ${BLL_SVG_PACKAGE}")
+endif()
 set(CPACK_COMPONENT_DEV_DEPENDS runtime)
 set(CPACK_COMPONENT_DEV_DESCRIPTION
     "Headers, CMake package and pkg-config file of Bll_Painted_Item for Qt ${BLL_QT_MAJOR}")

@@ -1,10 +1,20 @@
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_saving.h>
+
 #include <QtQml/QQmlExtensionPlugin>
 #include <QtQml/qqml.h>
 
-// Qt 5's entry point of the module: `import Bll.PaintedItem 1.0` loads this plug-in, which
-// registers the two types. Under Qt 6 the build generates the plug-in from bll_qml_types.h.
+// One instance of a singleton per engine, which the engine owns.
+template<typename T>
+QObject *createSingleton(QQmlEngine *, QJSEngine *)
+{
+    return new T;
+}
+
+// Qt 5's entry point of the module: `import Bll.PaintedItem 1.x` loads this plug-in, which
+// registers the types of each version. Under Qt 6 the build generates the plug-in from
+// bll_qml_types.h.
 class BllPaintedItemPlugin : public QQmlExtensionPlugin
 {
     Q_OBJECT
@@ -15,6 +25,7 @@ public:
     {
         qmlRegisterType<Bll_Painted_Item>(uri, 1, 0, "BllPaintedItem");
         qmlRegisterType<BllShapePaintedItem>(uri, 1, 0, "BllShapePaintedItem");
+        qmlRegisterSingletonType<BllExport>(uri, 1, 1, "BllExport", createSingleton<BllExport>);
     }
 };
 

@@ -3,10 +3,13 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_saving.h>
+
 #include <QtQml/qqmlregistration.h>
 
 // Qt 6 registers the module's types from these declarations when it builds the plug-in.
 // QML_FOREIGN names a class without touching it: the library's meta-object stays as it is.
+// Types without a version came with 1.0.
 struct BllPaintedItemForeign
 {
     Q_GADGET
@@ -19,6 +22,15 @@ struct BllShapePaintedItemForeign
     Q_GADGET
     QML_FOREIGN(BllShapePaintedItem)
     QML_NAMED_ELEMENT(BllShapePaintedItem)
+};
+
+struct BllExportForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllExport)
+    QML_NAMED_ELEMENT(BllExport)
+    QML_SINGLETON
+    QML_ADDED_IN_VERSION(1, 1)
 };
 
 #endif // BLL_QML_TYPES_H

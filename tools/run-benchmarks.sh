@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the benchmarks and regenerates bench/RESULTS.md with its plot.
 #
-#   tools/run-benchmarks.sh           full run (about half an hour): timings, callgrind
+#   tools/run-benchmarks.sh           full run (about 40 minutes): timings, saving to files, callgrind
 #                                     instruction counts, the QML peers on the software
 #                                     backend and on OpenGL (Mesa under xvfb-run)
 #   tools/run-benchmarks.sh --quick   small scenes, a few iterations: checks that
@@ -19,13 +19,14 @@ cd "$(dirname "$0")/.."
 
 build=${BLL_BENCH_BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLL_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j 2 --target bll_bench bll_bench_peers
+cmake --build "$build" -j 2 --target bll_bench bll_bench_export bll_bench_peers
 bench="$build/bench/bll_bench"
 peers="$build/bench/bll_bench_peers"
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
 
 if [ "${1:-}" = --quick ]; then
     "$bench" --quick
+    "$build/bench/bll_bench_export" --quick
     for peer in ItemPeer CanvasPeer RepeaterPeer ShapesPeer; do
         "$peers" "$peer" 200 1 2>/dev/null
     done
@@ -61,6 +62,10 @@ log="$results/run.log"
 
 echo "== timings"
 "$bench" --benchmark_out="$results/paint.json" --benchmark_out_format=json 2>>"$log"
+
+echo "== saving to files"
+"$build/bench/bll_bench_export" --benchmark_out="$results/export.json" --benchmark_out_format=json \
+    2>>"$log"
 
 echo "== callgrind instruction counts"
 : >"$results/counts.txt"

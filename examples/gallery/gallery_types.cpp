@@ -2,6 +2,8 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_saving.h>
+
 #include <QtQml/QQmlEngine>
 
 void registerGalleryTypes()
@@ -13,6 +15,9 @@ void registerGalleryTypes()
     // also runs on the module alone; host_qmldir keeps an installed module's plug-in out.
     qmlRegisterType<Bll_Painted_Item>("Bll.PaintedItem", 1, 0, "BllPaintedItem");
     qmlRegisterType<BllShapePaintedItem>("Bll.PaintedItem", 1, 0, "BllShapePaintedItem");
+    qmlRegisterSingletonType<BllExport>(
+            "Bll.PaintedItem", 1, 1, "BllExport",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllExport; });
 }
 
 QUrl gallerySceneUrl()

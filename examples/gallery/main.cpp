@@ -16,11 +16,13 @@ namespace {
 const QSize defaultSize(1024, 640);
 constexpr int screenshotTimeoutMs = 20000;
 
-bool wantsScreenshot(int argc, char **argv)
+// --screenshot and --export render once, without a display.
+bool rendersOnce(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0
-            || std::strncmp(argv[i], "--screenshot=", 13) == 0)
+            || std::strncmp(argv[i], "--screenshot=", 13) == 0
+            || std::strcmp(argv[i], "--export") == 0 || std::strncmp(argv[i], "--export=", 9) == 0)
             return true;
     }
     return false;
@@ -64,20 +66,40 @@ void saveScreenshotOnceRendered(QQuickView *view, const QString &fileName)
     });
 }
 
+// Once the scene is laid out and filled, saves one of its items through the scene's own
+// exportItem(), the Export button's.
+void exportOnceRendered(QQuickView *view, const QString &itemName, const QString &fileName)
+{
+    auto firstFrame = std::make_shared<QMetaObject::Connection>();
+    *firstFrame = QObject::connect(view, &QQuickWindow::frameSwapped, view, [=] {
+        QObject::disconnect(*firstFrame);
+        QObject *item = view->rootObject()->findChild<QQuickItem *>(itemName);
+        if (!item)
+            return fail(QStringLiteral("the scene has no item %1").arg(itemName));
+        QVariant answer;
+        QMetaObject::invokeMethod(view->rootObject(), "exportItem", Q_RETURN_ARG(QVariant, answer),
+                                  Q_ARG(QVariant, QVariant::fromValue(item)),
+                                  Q_ARG(QVariant, fileName));
+        if (!answer.toString().isEmpty())
+            return fail(answer.toString());
+        QCoreApplication::exit(0);
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // A screenshot needs no display: unless told otherwise, render offscreen in software,
-    // which also makes the picture the same on every machine. Without a display the window
-    // cannot open, but --help and the hint below still work offscreen.
-    const bool screenshot = wantsScreenshot(argc, argv);
+    // A screenshot or an export needs no display: unless told otherwise, render offscreen in
+    // software, which also makes the picture the same on every machine. Without a display the
+    // window cannot open, but --help and the hint below still work offscreen.
+    const bool once = rendersOnce(argc, argv);
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY")
             && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (!platformChosen && (screenshot || noDisplay))
+    if (!platformChosen && (once || noDisplay))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (screenshot && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+    if (once && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
 
     QGuiApplication app(argc, argv);
@@ -94,11 +116,23 @@ int main(int argc, char **argv)
     const QCommandLineOption sizeOption(QStringLiteral("size"),
                                         QStringLiteral("Scene size, default 1024x640."),
                                         QStringLiteral("WxH"));
+    const QCommandLineOption exportOption(
+            QStringLiteral("export"),
+            QStringLiteral("Save one item of the scene into <file> and exit: .png or .jpg (at "
+                           "twice its size), .pdf or .svg."),
+            QStringLiteral("file"));
+    const QCommandLineOption itemOption(
+            QStringLiteral("item"),
+            QStringLiteral("The item --export saves: parameterItem (the default), dviItem, "
+                           "simpleItem or shapeItem."),
+            QStringLiteral("name"), QStringLiteral("parameterItem"));
     parser.addOption(screenshotOption);
     parser.addOption(sizeOption);
+    parser.addOption(exportOption);
+    parser.addOption(itemOption);
     parser.process(app);
 
-    if (!screenshot && !platformChosen && noDisplay) {
+    if (!once && !platformChosen && noDisplay) {
         std::fprintf(stderr,
                      "gallery: no display to open a window on; "
                      "gallery --screenshot FILE.png renders the scene into a picture\n");
@@ -123,8 +157,11 @@ int main(int argc, char **argv)
         return 1; // QQmlEngine has already printed why
     view.resize(size);
 
-    if (parser.isSet(screenshotOption)) {
+    if (parser.isSet(screenshotOption))
         saveScreenshotOnceRendered(&view, parser.value(screenshotOption));
+    else if (parser.isSet(exportOption))
+        exportOnceRendered(&view, parser.value(itemOption), parser.value(exportOption));
+    if (once) {
         QTimer::singleShot(screenshotTimeoutMs, &view,
                            [] { fail(QStringLiteral("the scene was never rendered")); });
     }

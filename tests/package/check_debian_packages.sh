@@ -12,9 +12,11 @@ multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 if [ "$qt_major" = 5 ]; then
     package=Bll_Painted_Item runtime=libbll-painted-item1 dev=libbll-painted-item-dev
     qml=qml-module-bll-painteditem qt_qml=qt5/qml qt_qml_library=libqt5qml5 qt_quick_library=libqt5quick5
+    qt_svg_library=libqt5svg5 qt_svg_dev=libqt5svg5-dev
 else
     package=Bll_Painted_ItemQt6 runtime=libbll-painted-item-qt6-1 dev=libbll-painted-item-qt6-dev
     qml=qml6-module-bll-painteditem qt_qml=qt6/qml qt_qml_library=libqt6qml6 qt_quick_library=libqt6quick6
+    qt_svg_library=libqt6svg6 qt_svg_dev=qt6-svg-dev
 fi
 
 rm -rf "$scratch"
@@ -30,7 +32,9 @@ depends() {
         || { echo "$1 does not depend on $2"; exit 1; }
 }
 depends "$runtime" "$qt_quick_library"   # from the binary
+depends "$runtime" "$qt_svg_library"  # SVG export, found at build time
 depends "$dev" "$runtime"
+depends "$dev" "$qt_svg_dev"
 depends "$qml" "$runtime"
 depends "$qml" "$qt_qml_library"
 for deb in "$scratch/build"/*.deb; do

@@ -10,7 +10,8 @@ source_dir=$(cd "$1" && pwd)
 scratch=$2
 qt_major=$3
 
-# Every find_package() of the tree, except Qt's and the library's own packages.
+# Every find_package() of the tree, except Qt's and the library's own packages; Qt modules
+# with a package of their own (Qt5Svg, Qt6Svg) are hidden too.
 mapfile -t optional < <(grep -rhoE --include=CMakeLists.txt --exclude-dir='build*' 'find_package\( *[A-Za-z0-9_]+' \
     "$source_dir" | sed 's/.*( *//' | grep -vE '^(Qt[0-9]*|Bll_Painted_Item.*)$' | sort -u)
 hidden=()
@@ -28,6 +29,7 @@ cd "$scratch"
 echo "== default configure"
 cmake -S source -B default -DBLL_QT_MAJOR="$qt_major" "${hidden[@]}" >default.log
 grep -q "Google Benchmark not found" default.log
+grep -q "Qt SVG not found" default.log
 
 echo "== the README's install commands"
 cmake -S source -B build -DCMAKE_INSTALL_PREFIX="$scratch/prefix" -DBLL_BUILD_TESTS=OFF \
@@ -38,4 +40,7 @@ find "$scratch/prefix" -name 'libBll_Painted_Item*.so.1' | grep -q .
 find "$scratch/prefix" -name 'Bll_Painted_Item*Config.cmake' | grep -q .
 find "$scratch/prefix" -name 'Bll_Painted_Item*.pc' | grep -q .
 find "$scratch/prefix" -name bll_painted_item.h | grep -q .
+# Built without Qt SVG, the package asks for none.
+! grep -q Svg "$(find "$scratch/prefix" -name 'Bll_Painted_Item*.pc')" \
+    "$(find "$scratch/prefix" -name 'Bll_Painted_Item*Config.cmake')"
 echo "installed with only Qt present"

@@ -12,6 +12,9 @@ tests=$(cd "$(dirname "$0")" && pwd)
 
 rm -rf "$scratch"
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
+# The tests save files into the current directory.
+mkdir -p "$scratch/files"
+cd "$scratch/files"
 # grabImage() reads the window back, which Qt 5 can do only from a real display's backing
 # store, not offscreen: an X server of its own, software rendering for the same pixels.
 # The gallery's scene in the look its host gives it, so that its controls fit their panels.

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import Bll.PaintedItem 1.0
+import Bll.PaintedItem 1.1
 
 // Every family of Bll_Painted_Item in one scene. The gallery's host registers the types itself;
 // without it, `qml -I <install prefix>/<libdir>/qml main.qml` runs the scene on the installed
@@ -285,6 +285,30 @@ Rectangle {
         fillAll();
     }
 
+    // Saves an item into a file whose suffix names the format; pictures at twice its size.
+    // The host's --export calls it too.
+    function exportItem(item, file) {
+        return BllExport.save(item, file, { "scale": 2, "title": "Gallery: " + item.objectName });
+    }
+
+    // Every item as PNG, PDF and SVG, into the directory (the current one when empty).
+    function exportAll(directory) {
+        var saved = 0, failures = [];
+        [parameterItem, dviItem, simpleItem, shapeItem].forEach(function (item) {
+            ["png", "pdf", "svg"].forEach(function (suffix) {
+                var file = (directory === "" ? "" : directory + "/") + item.objectName + "." + suffix;
+                var answer = exportItem(item, file);
+                if (answer === "")
+                    ++saved;
+                else
+                    failures.push(answer);
+            });
+        });
+        status = "Saved " + saved + " files into " + (directory === "" ? "the current directory"
+                                                                          : directory)
+                + (failures.length > 0 ? "; " + failures[0] : ".");
+    }
+
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 8
@@ -342,6 +366,18 @@ Rectangle {
                 objectName: "refillButton"
                 text: "Refill"
                 onClicked: root.fillAll()
+            }
+            TextField {
+                id: exportDirectory
+                objectName: "exportDirectory"
+                Layout.preferredWidth: 170
+                placeholderText: "export into (current dir.)"
+                selectByMouse: true
+            }
+            Button {
+                objectName: "exportButton"
+                text: "Export"
+                onClicked: root.exportAll(exportDirectory.text)
             }
         }
 

@@ -1,5 +1,6 @@
 // A host application in miniature: it sees only the installed header and library.
 #include <bll_painted_item.h>
+#include <bll_painted_item_saving.h>
 
 #include <QtCore/QMetaObject>
 #include <QtGui/QGuiApplication>
@@ -19,8 +20,10 @@ int main(int argc, char *argv[])
                                                    Q_ARG(QString, QStringLiteral("box")),
                                                    Q_ARG(QVariantMap, pickTop));
     const QColor red = Bll_Painted_Item::getTransformColor(7);
+    // An item without a size has nothing to save, and says so.
+    const bool refused = !BllExport::save(&item, QStringLiteral("consumer.pdf")).isEmpty();
 
-    if (!invoked || param != 1.0 || red != QColor(Qt::red)) {
+    if (!invoked || param != 1.0 || red != QColor(Qt::red) || !refused) {
         std::fprintf(stderr, "consumer: invoked %d, param %g, colour %s\n", invoked, param,
                      qPrintable(red.name()));
         return 1;
