@@ -29,6 +29,7 @@ struct Setup
     QVector<QSize> sizes; // the item's size, frame after frame, when it keeps changing
     int crowd = 0; // boxes added up front, enough for full frames painted in bands
     int threads = 1; // that full frames of the item under test may use
+    QColor hostFill; // what the host fills the device with, when not the item's fill colour
     bool retains() const { return clip.isNull() && !(framing && !over && pixmap); } // any partial
 };
 Q_DECLARE_METATYPE(Setup)
@@ -157,7 +158,8 @@ QImage frame(Bll_Painted_Item &item, const Setup &setup, QPixmap &pixmap, QImage
     if (!setup.clip.isNull())
         painter.setClipRect(setup.clip);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(QRect(QPoint(0, 0), texture), item.fillColor());
+    painter.fillRect(QRect(QPoint(0, 0), texture),
+                     setup.hostFill.isValid() ? setup.hostFill : item.fillColor());
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setTransform(setup.transform);
     (item.*(&TestItem::paint))(&painter);
@@ -347,6 +349,11 @@ private slots:
         setup.clip = QRect(30, 20, 150, 100);
         rows("clipped");
 
+        // A host that paints the item on a picture of its own now and then fills it otherwise.
+        setup = Setup();
+        setup.hostFill = Qt::white;
+        rows("a host's background, another now and then");
+
         // Textures that keep growing and shrinking, in one direction and in both, with and without
         // boxes changed in between.
         setup = Setup();
@@ -413,6 +420,8 @@ private slots:
             run(&item, changes[frames]);
             if (frames % 13 == 12)
                 setup.under = QColor::fromHsv(frames * 7 % 360, 200, 200);
+            if (setup.hostFill.isValid() && frames % 5 == 4)
+                setup.hostFill = QColor::fromHsv(frames * 11 % 360, 90, 250);
             if (frames == changes.size() / 2 && setup.twist)
                 setup.twist(setup);
             if (!setup.sizes.isEmpty())

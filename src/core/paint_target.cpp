@@ -42,8 +42,7 @@ bool PaintTarget::retainable() const
 
 bool PaintTarget::sameButSize(const PaintTarget &other) const
 {
-    return image == other.image && pixmap == other.pixmap && format == other.format
-            && ratio == other.ratio && dpiX == other.dpiX && dpiY == other.dpiY
-            && transform == other.transform && hints == other.hints && direction == other.direction
-            && tools == other.tools;
+    return format == other.format && ratio == other.ratio && dpiX == other.dpiX
+            && dpiY == other.dpiY && transform == other.transform && hints == other.hints
+            && direction == other.direction && tools == other.tools;
 }

@@ -18,7 +18,8 @@ struct PaintTarget
     // A raster image or pixmap of 32 bits a pixel, painted as Qt Quick hands it over: no clip,
     // composition, opacity, background or brush origin of its own.
     bool retainable() const;
-    // The same device and painter state, at another size.
+    // A device of the same kind with the same painter state, at another size. Whether it holds
+    // what a kept frame was painted over is for its pixels to tell.
     bool sameButSize(const PaintTarget &other) const;
     bool operator==(const PaintTarget &other) const
     {

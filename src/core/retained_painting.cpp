@@ -117,6 +117,35 @@ bool uniform(const QImage &image, quint32 *colour)
     return true;
 }
 
+// The device's pixels under `area` (in the painter's coordinates before its world transform).
+QImage devicePixels(const PaintTarget &target, const QRect &area)
+{
+    const QRect pixels = QTransform::fromScale(target.ratio, target.ratio)
+                                 .mapRect(QRectF(area))
+                                 .toAlignedRect()
+                                 .intersected(QRect(QPoint(0, 0), target.size));
+    if (target.image) // a copy shares the pixels; only the part asked for is read
+        return target.image->copy(pixels);
+    return target.pixmap->copy(pixels).toImage();
+}
+
+// Whether the device holds nothing but `colour` under every rectangle of `area`: what a frame
+// repaints must go over what the kept frame was painted over. Another device at the same place
+// (a picture a host paints once, say) shows otherwise.
+bool filledWith(const PaintTarget &target, const QRegion &area, quint32 colour)
+{
+    for (const QRect &rect : area) {
+        const QImage pixels = devicePixels(target, rect);
+        for (int y = 0; y < pixels.height(); ++y) {
+            const auto *row = reinterpret_cast<const quint32 *>(pixels.constScanLine(y));
+            for (int x = 0; x < pixels.width(); ++x)
+                if (row[x] != colour)
+                    return false;
+        }
+    }
+    return true;
+}
+
 // The tools each family starts from, after a pass that starts from `entry`, and what the last
 // one leaves: tools[family], and tools[BoxFamilyCount] at the end.
 struct FamilyTools
@@ -221,6 +250,12 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         qCDebug(lcRetained, "full frame: most of the area changed");
         return false;
     }
+    // Outside the damage the kept frame replaces whatever the device holds; a device filled
+    // otherwise shows it in its first pixel already.
+    if (!filledWith(target, damage | QRect(0, 0, 1, 1), state.background)) {
+        qCDebug(lcRetained, "full frame: another background under the changes");
+        return false;
+    }
 
     // Every box that may draw into the damage, in paint order.
     const QTransform toItem = target.transform.inverted();
@@ -270,11 +305,11 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
     return true;
 }
 
-// A full frame, exactly as painted without a kept frame; kept when the target allows.
+// A full frame, exactly as painted without a kept frame. A frame the target allows to keep
+// replaces the kept one; any other leaves it as it was, for the device it was painted on.
 void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
                        const PaintTarget &target, bool retainable, quint32 background)
 {
-    state.valid = false;
     int boxCount = 0;
     for (const BoxFamilyOps *family : boxFamilies)
         boxCount += family->count(item);
@@ -287,26 +322,34 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     }
 
     const FamilyTools families(item, target.tools);
+    QVector<QRectF> extents[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        QVector<QRectF> &extents = state.extents[family];
-        extents.resize(boxFamilies[family]->count(item));
-        boxFamilies[family]->extents(item, families.tools[family], nullptr, false, extents.data());
-        state.labels[family].resize(extents.size());
+        extents[family].resize(boxFamilies[family]->count(item));
+        boxFamilies[family]->extents(item, families.tools[family], nullptr, false,
+                                     extents[family].data());
+        state.labels[family].resize(extents[family].size());
+    }
+    // What the boxes go over, which a frame that repaints part of them finds there again. An item
+    // that may draw under its boxes found a uniform device already.
+    if (retainable && state.kind != ItemState::DrawsUnder)
+        background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
+    if (banded) {
+        BandedPainting::paint(item, painter, target, families.tools, extents, state.labels);
+    } else {
+        for (int family = 0; family < BoxFamilyCount; ++family)
+            paintFamily(item, painter, state, BoxFamily(family),
+                        BoxSelection::all(extents[family].size()));
+    }
+    if (!retainable)
+        return;
+
+    for (int family = 0; family < BoxFamilyCount; ++family) {
+        state.extents[family] = extents[family];
         state.exits[family] = families.tools[family + 1];
         state.added[family].clear();
         state.switched[family].clear();
     }
     state.changes = 0;
-    if (banded) {
-        BandedPainting::paint(item, painter, target, families.tools, state.extents, state.labels);
-    } else {
-        for (int family = 0; family < BoxFamilyCount; ++family)
-            paintFamily(item, painter, state, BoxFamily(family),
-                        BoxSelection::all(state.extents[family].size()));
-    }
-    if (!retainable)
-        return;
-
     if (state.image.size() != target.size || state.image.format() != target.format)
         state.image = QImage(target.size, target.format);
     state.image.setDevicePixelRatio(target.ratio);
@@ -341,7 +384,7 @@ void RetainedPainting::paint(const Bll_Painted_Item &item, QPainter *painter)
             : !state.valid                      ? "nothing kept"
             : state.everything                  ? "styles or clears"
             : !target.sameButSize(state.target) ? "another device or painter state"
-            : item.fillColor() != state.fillColor || background != state.background
+            : item.fillColor() != state.fillColor || (drawsUnder && background != state.background)
             ? "another background"
             : state.fontGeneration != fontGeneration() ? "fonts changed"
                                                        : nullptr;
