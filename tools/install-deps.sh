@@ -12,7 +12,7 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-controls
     qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-shapes
     qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qttest
-    qt6-declarative-dev-tools qmlscene qml-qt6 dpkg-dev lintian
+    qt6-declarative-dev-tools qml qmlscene qml-qt6 dpkg-dev lintian
     fonts-dejavu-core
     xvfb xauth
     clang clang-format libclang-rt-14-dev libbenchmark-dev valgrind
