@@ -4,16 +4,18 @@
 # prefix that stands in for /usr/local), QT_MAJOR and optionally CONFIGURE_OPTIONS (an array).
 #
 # What a reader's machine does differently from a test's:
-# - /usr/local is PREFIX, and sudo is left out; CMake, pkg-config and the loader search PREFIX
-#   as they search /usr/local (CMAKE_PREFIX_PATH, PKG_CONFIG_PATH, LD_LIBRARY_PATH), so
-#   ldconfig, which would not look there, is not run;
+# - /usr/local is PREFIX, and sudo is left out; CMake and pkg-config search PREFIX as they
+#   search /usr/local (CMAKE_PREFIX_PATH, PKG_CONFIG_PATH), and ldconfig, which would not look
+#   there, makes its libraries known to the loader through LD_LIBRARY_PATH instead;
 # - Qt 6 as the README's table says: -DBLL_QT_MAJOR=6 on each configure line, Qt 6's rcc and
 #   the pkg-config name Bll_Painted_ItemQt6;
 # - a line that runs the example runs it headless for 3 s: it must still be running then,
 #   and print nothing about its QML.
 
-export CMAKE_PREFIX_PATH=$PREFIX PKG_CONFIG_PATH=$PREFIX/lib/pkgconfig LD_LIBRARY_PATH=$PREFIX/lib
-[ "$QT_MAJOR" = 6 ] && CONFIGURE_OPTIONS+=(-DBLL_QT_MAJOR=6)
+export CMAKE_PREFIX_PATH=$PREFIX PKG_CONFIG_PATH=$PREFIX/lib/pkgconfig
+if [ "$QT_MAJOR" = 6 ]; then
+    CONFIGURE_OPTIONS+=(-DBLL_QT_MAJOR=6)
+fi
 
 cmake() {
     if [ "$1" = -S ]; then
@@ -22,7 +24,7 @@ cmake() {
         command cmake "$@"
     fi
 }
-ldconfig() { :; }
+ldconfig() { export LD_LIBRARY_PATH=$PREFIX/lib; }
 
 # readme_block <name>: the block's lines, continuation lines joined.
 readme_block() {
