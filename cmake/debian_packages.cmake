@@ -49,11 +49,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Binaries stripped, as Debian ships them.
 set(CPACK_STRIP_FILES ON)
 
 # Every package's /usr/share/doc/<package>: the license in Debian's machine-readable copyright
 # format, and a changelog (Debian wants one in a native package). Installed for the packages
-# only (EXCLUDE_FROM_ALL): `cmake --install` puts the plain LICENSE beside the CMake package.
+# only (EXCLUDE_FROM_ALL): `cmake --install` puts the plain LICENSE into share/doc instead.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license_text)
 string(STRIP "${license_text}" license_text)
 string(REPLACE "\n" "\n " license_text " ${license_text}")
@@ -72,10 +73,13 @@ foreach(component IN LISTS CPACK_COMPONENTS_ALL)
 endforeach()
 
 # The library's package: its shlibs file, so that others' packages get their dependency on it
-# computed in turn, and the ldconfig trigger. CPack's own dpkg-shlibdeps run is off for it, as
-# that run also writes postinst and postrm scripts that call ldconfig, which Debian replaced by
-# the trigger (and a package with a postrm stays in state "rc" after `apt-get remove`): its
-# dependencies come from dpkg-shlibdeps run when cpack starts (cpack_project_config.cmake).
+# computed in turn, and the ldconfig trigger. Written here, as CPack's own shlibs generation
+# looks for a soname in every shared object of every package and warns about the QML plug-in,
+# which as a module rightly has none. CPack's dpkg-shlibdeps run is off for the library's
+# package, as that run also writes postinst and postrm scripts that call ldconfig, which Debian
+# replaced by the trigger (and a package with a postrm stays in state "rc" after `apt-get
+# remove`): its dependencies come from dpkg-shlibdeps run when cpack starts
+# (cpack_project_config.cmake).
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${runtime_package})
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
     "The Bll_Painted_Item shared library for Qt ${BLL_QT_MAJOR} Quick applications")
