@@ -12,7 +12,7 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-controls
     qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-shapes
     qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qttest
-    qt6-declarative-dev-tools qmlscene qml-qt6 dpkg-dev
+    qt6-declarative-dev-tools qml qmlscene qml-qt6 dpkg-dev lintian
     libqt5svg5-dev qt6-svg-dev poppler-utils
     fonts-dejavu-core
     xvfb xauth

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the library for /usr, makes its Debian packages with cpack, checks their names and
-# dependencies, extracts them into a scratch root (dpkg-deb -x), and there builds and runs the
-# consumer (CMake package, pkg-config) and the QML tests against the packaged QML module.
+# dependencies and that lintian finds neither errors nor warnings in them, extracts them into a
+# scratch root (dpkg-deb -x), and there builds and runs the consumer (CMake package,
+# pkg-config) and the QML tests against the packaged QML module.
 # Usage: check_debian_packages.sh <source dir> <scratch dir> <Qt major version>
 set -euo pipefail
 
@@ -24,7 +25,7 @@ mkdir -p "$scratch/root"
 cmake -S "$source_dir" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX=/usr -DBLL_QT_MAJOR="$qt_major" \
     -DBLL_BUILD_TESTS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$scratch/build" -j "$(nproc)" >/dev/null
-(cd "$scratch/build" && cpack -G DEB >cpack.log)
+(cd "$scratch/build" && cpack -G DEB >cpack.log 2>&1)
 
 # depends <package> <dependency>: the package's Depends field names the dependency.
 depends() {
@@ -42,6 +43,9 @@ for deb in "$scratch/build"/*.deb; do
     dpkg-deb -x "$deb" "$scratch/root"
 done
 [ "$(ls "$scratch/build"/*.deb | wc -l)" -eq 3 ]
+! grep -i warning "$scratch/build/cpack.log" || exit 1
+echo "== lintian"
+lintian --fail-on error,warning "$scratch/build"/*.deb
 test -f "$scratch/root/usr/lib/$multiarch/$qt_qml/Bll/PaintedItem/qmldir"
 
 # The packaged files sit where Debian's own would, so nothing finds them in the scratch root

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A library user has Qt and a compiler, nothing else. From a clean copy of the tree, with every
 # package the build can look for beyond Qt hidden (-DCMAKE_DISABLE_FIND_PACKAGE_<name>=ON):
-# the default configure succeeds, and the README's install commands build and install the
-# library, its CMake package and its pkg-config file.
+# the default configure succeeds, and the README's commands, run as written (readme_walk.sh),
+# install the library, build and run examples/minimal against it through its CMake package and
+# through pkg-config, and uninstall it again, leaving nothing behind.
 # Usage: check_plain_configure.sh <source dir> <scratch dir> <Qt major version>
 set -euo pipefail
 
@@ -24,23 +25,28 @@ rm -rf "$scratch"
 mkdir -p "$scratch/source"
 # A clean tree: no build directories or other leftovers of the checkout it comes from.
 tar -C "$source_dir" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$scratch/source" -xf -
-cd "$scratch"
+cd "$scratch/source"
 
 echo "== default configure"
-cmake -S source -B default -DBLL_QT_MAJOR="$qt_major" "${hidden[@]}" >default.log
-grep -q "Google Benchmark not found" default.log
-grep -q "Qt SVG not found" default.log
+cmake -S . -B "$scratch/default" -DBLL_QT_MAJOR="$qt_major" "${hidden[@]}" >"$scratch/default.log"
+grep -q "Google Benchmark not found" "$scratch/default.log"
+grep -q "Qt SVG not found" "$scratch/default.log"
 
-echo "== the README's install commands"
-cmake -S source -B build -DCMAKE_INSTALL_PREFIX="$scratch/prefix" -DBLL_BUILD_TESTS=OFF \
-    -DBLL_QT_MAJOR="$qt_major" "${hidden[@]}" >/dev/null
-cmake --build build -j "$(nproc)" >/dev/null
-cmake --install build >/dev/null
-find "$scratch/prefix" -name 'libBll_Painted_Item*.so.1' | grep -q .
-find "$scratch/prefix" -name 'Bll_Painted_Item*Config.cmake' | grep -q .
-find "$scratch/prefix" -name 'Bll_Painted_Item*.pc' | grep -q .
-find "$scratch/prefix" -name bll_painted_item.h | grep -q .
+README=$source_dir/README.md
+PREFIX=$scratch/prefix
+QT_MAJOR=$qt_major
+CONFIGURE_OPTIONS=("${hidden[@]}")
+source "$source_dir/tests/package/readme_walk.sh"
+walk install
+find "$PREFIX" -name 'libBll_Painted_Item*.so.1' | grep -q .
+find "$PREFIX" -name bll_painted_item.h | grep -q .
 # Built without Qt SVG, the package asks for none.
-! grep -q Svg "$(find "$scratch/prefix" -name 'Bll_Painted_Item*.pc')" \
-    "$(find "$scratch/prefix" -name 'Bll_Painted_Item*Config.cmake')"
-echo "installed with only Qt present"
+! grep -q Svg "$(find "$PREFIX" -name 'Bll_Painted_Item*.pc')" \
+    "$(find "$PREFIX" -name 'Bll_Painted_Item*Config.cmake')"
+[ ! -e build/examples ] && [ ! -e build/bench ] || { echo "the install built more than the library"; exit 1; }
+walk minimal
+quoted cmake examples/minimal/CMakeLists.txt
+walk pkg-config
+walk uninstall
+[ ! -e "$PREFIX" ] || { echo "left behind:"; find "$PREFIX"; exit 1; }
+echo "installed, used and uninstalled with only Qt present"
