@@ -70,13 +70,14 @@ private:
     int m_labelSize = 0;
 };
 
-// Works out where a box draws: every pixel its shapes and pens touch, and its label's em.
+// Works out where a box draws: every pixel its shapes and pens touch, and its label's em; or,
+// without pens, where its shapes and label lie.
 class ExtentCanvas
 {
 public:
-    explicit ExtentCanvas(bool labels) : m_labels(labels) { }
+    explicit ExtentCanvas(bool labels, bool pens = true) : m_labels(labels), m_pens(pens) { }
     void beginBox(int) { m_extent = QRectF(); }
-    void setPen(const QPen &pen) { m_reach = penReach(pen); }
+    void setPen(const QPen &pen) { m_reach = m_pens ? penReach(pen) : 0; }
     void setBrush(const QBrush &) { }
     void setLabelFont(int pixelSize) { m_labelSize = pixelSize; }
     void drawLabel(const QRectF &box, const QString &text)
@@ -97,7 +98,7 @@ private:
     {
         m_extent |= shape.adjusted(-m_reach, -m_reach, m_reach, m_reach);
     }
-    bool m_labels;
+    bool m_labels, m_pens;
     qreal m_reach = 0;
     int m_labelSize = 0;
     QRectF m_extent;
@@ -119,12 +120,41 @@ struct ToolCanvas
     int labelSize = 0;
 };
 
+// The sides of a box in the order they are drawn, as picking names them.
+inline const QString sideNames[] = {QStringLiteral("top"), QStringLiteral("bottom"),
+                                    QStringLiteral("left"), QStringLiteral("right")};
+
+// Finds which of a box's shapes, in the order it draws them, holds a point: the last one drawn
+// lies on top. Edges count; labels do not, nor shapes that are not drawn (a corner that is not a
+// number).
+class HitCanvas
+{
+public:
+    explicit HitCanvas(const QPointF &point) : m_point(point) { }
+    void beginBox(int) { }
+    void setPen(const QPen &) { }
+    void setBrush(const QBrush &) { }
+    void setLabelFont(int) { }
+    void drawLabel(const QRectF &, const QString &) { }
+    void drawPolygon(const QPolygonF &polygon);
+    void drawRect(const QRect &rect) { drawPolygon(QPolygonF(QRectF(rect))); }
+    // The place of the shape hit in the box's order of drawing, -1 for none.
+    int hit() const { return m_hit; }
+
+private:
+    QPointF m_point;
+    int m_shapes = 0;
+    int m_hit = -1;
+};
+
 // The operations of a family that describes itself as:
 //   Tools: built once per pass from the pen and brush found on the painter and the style;
 //   table(item), style(item); drawn(record): whether a box draws anything;
 //   prologue(canvas, tools): at the start of every pass; firstDrawn(canvas, tools): before the
 //   first box drawn; draw(canvas, tools, boxId, record): one box;
-//   switchesGeometry: whether switching states may move or hide what a box draws.
+//   switchesGeometry: whether switching states may move or hide what a box draws;
+//   withEveryPart(record): the box as it draws with every side and switch on;
+//   Tools::reach(): how far its pens reach; name, pickRect(record, rect), side(record, point).
 template<typename Family>
 struct FamilyOps
 {
@@ -204,9 +234,50 @@ struct FamilyOps
         }
     }
 
+    static QRectF bounds(const Bll_Painted_Item &item, int index)
+    {
+        const auto &row = Family::table(item).at(index);
+        QRectF rect;
+        if (!Family::drawn(row.record))
+            return rect;
+        ExtentCanvas canvas(true, false);
+        Family::draw(canvas, noTools(), row.boxId, Family::withEveryPart(row.record));
+        pickRect(item, index, &rect);
+        return canvas.extent() | rect;
+    }
+
+    static qreal reach(const Bll_Painted_Item &item, const PainterTools &entry)
+    {
+        return Tools(entry.pen, entry.brush, Family::style(item)).reach();
+    }
+
+    static bool pickRect(const Bll_Painted_Item &item, int index, QRectF *rect)
+    {
+        const auto &record = Family::table(item).at(index).record;
+        return Family::drawn(record) && Family::pickRect(record, rect) && withinReach(*rect);
+    }
+
+    static QString side(const Bll_Painted_Item &item, int index, const QPointF &point)
+    {
+        return Family::side(Family::table(item).at(index).record, point);
+    }
+
+    static const QString &boxId(const Bll_Painted_Item &item, int index)
+    {
+        return Family::table(item).at(index).boxId;
+    }
+
+    // Drawing asks for tools; where a box lies whatever the styles looks at none of them.
+    static const Tools &noTools()
+    {
+        static const Tools none {QPen(), QBrush(), QVariantMap()};
+        return none;
+    }
+
     static constexpr BoxFamilyOps ops()
     {
-        return {&count, &paint, &exit, &extents, Family::switchesGeometry};
+        return {&count,       &paint,    &exit, &extents, Family::switchesGeometry, &bounds, &reach,
+                Family::name, &pickRect, &side, &boxId};
     }
 };
 

@@ -16,6 +16,7 @@ struct DviFamily
     }
     // Switches show and hide the label and the markers.
     static constexpr bool switchesGeometry = true;
+    static constexpr const char *name = "dvi";
 
     struct Tools
     {
@@ -27,11 +28,34 @@ struct DviFamily
             markerPen = penWithColor(painterPen, markerColor);
             markerBrush = solidBrushOr(painterBrush, markerColor);
         }
+        qreal reach() const { return qMax(penReach(labelPen), penReach(markerPen)); }
         QPen labelPen, markerPen;
         QBrush markerBrush;
     };
 
     static bool drawn(const BoxDVIRecord &box) { return box.width > 1.0 && box.height > 1.0; }
+    static BoxDVIRecord withEveryPart(BoxDVIRecord box)
+    {
+        box.showText = box.showBorder = true;
+        box.topBorder = box.bottomBorder = box.leftBorder = box.rightBorder = true;
+        return box;
+    }
+    static bool pickRect(const BoxDVIRecord &box, QRectF *rect)
+    {
+        *rect = QRectF(box.x, box.y, box.width, box.height);
+        return true;
+    }
+    // The side nearest the point; the first in the order top, bottom, left, right where two are.
+    static QString side(const BoxDVIRecord &box, const QPointF &point)
+    {
+        const double distances[] = {point.y() - box.y, box.y + box.height - point.y(),
+                                    point.x() - box.x, box.x + box.width - point.x()};
+        int nearest = 0;
+        for (int side = 1; side < 4; ++side)
+            if (distances[side] < distances[nearest])
+                nearest = side;
+        return sideNames[nearest];
+    }
 
     template<typename Canvas>
     static void prologue(Canvas &canvas, const Tools &tools)

@@ -23,6 +23,7 @@ struct ParameterFamily
     }
     // Picks and parameters change the bands' brushes only.
     static constexpr bool switchesGeometry = false;
+    static constexpr const char *name = "parameter";
 
     // Everything is copied from the painter before anything is installed on it.
     struct Tools
@@ -39,11 +40,25 @@ struct ParameterFamily
             pickParamBrush = solidBrushOr(painterBrush,
                                           optionalColor(style, StyleKey::pickParamBorderColor));
         }
+        qreal reach() const { return qMax(penReach(borderPen), penReach(textPen)); }
         QPen borderPen, textPen;
         QBrush fillBrush, pickBrush, paramBrush, pickParamBrush;
     };
 
     static bool drawn(const BoxRecord &box) { return box.width > 1.0 && box.height > 1.0; }
+    static const BoxRecord &withEveryPart(const BoxRecord &box) { return box; }
+    static bool pickRect(const BoxRecord &box, QRectF *rect)
+    {
+        *rect = QRectF(box.x, box.y, box.width, box.height);
+        return true;
+    }
+    // The side whose band holds the point; none inside the bands.
+    static QString side(const BoxRecord &box, const QPointF &point)
+    {
+        HitCanvas bands(point);
+        draw(bands, FamilyOps<ParameterFamily>::noTools(), QString(), box);
+        return bands.hit() < 0 ? QString() : sideNames[bands.hit()];
+    }
 
     template<typename Canvas>
     static void prologue(Canvas &, const Tools &)

@@ -16,6 +16,7 @@ struct SimpleFamily
     }
     // Hover and selection switch the fill, nothing else.
     static constexpr bool switchesGeometry = false;
+    static constexpr const char *name = "simple";
 
     struct Tools
     {
@@ -35,6 +36,7 @@ struct SimpleFamily
         {
             return box.isSelected ? selectionBrush : box.isHover ? hoverBrush : fillBrush;
         }
+        qreal reach() const { return qMax(penReach(outlinePen), penReach(labelPen)); }
         QPen outlinePen, labelPen;
         QBrush fillBrush, hoverBrush, selectionBrush;
     };
@@ -50,6 +52,16 @@ struct SimpleFamily
         QRect rect;
         return outline(box, &rect);
     }
+    static const BoxSimpleRecord &withEveryPart(const BoxSimpleRecord &box) { return box; }
+    // Picked where it is drawn: its whole-pixel rectangle.
+    static bool pickRect(const BoxSimpleRecord &box, QRectF *rect)
+    {
+        QRect whole;
+        const bool drawn = outline(box, &whole);
+        *rect = QRectF(whole);
+        return drawn;
+    }
+    static QString side(const BoxSimpleRecord &, const QPointF &) { return QString(); }
 
     template<typename Canvas>
     static void prologue(Canvas &, const Tools &)

@@ -116,6 +116,21 @@ struct BoxFamilyOps
     // Whether switching a box's states may also move or hide what it draws, so that where it
     // drew before counts too.
     bool switchesGeometry;
+
+    // Where a box lies whatever the painter and the styles: what it may draw without its pens'
+    // reach, with every side and switch on, and the rectangle it is picked by. Empty when it
+    // draws nothing, unbounded where that cannot be told.
+    QRectF (*bounds)(const Bll_Painted_Item &item, int index);
+    // How far the family's pens may reach beyond those bounds in a pass that starts from entry.
+    qreal (*reach)(const Bll_Painted_Item &item, const PainterTools &entry);
+
+    // Picking. The name of the family; the rectangle where a box is drawn, false for one that
+    // draws nothing or lies beyond where painting places shapes; the side of a box under a point
+    // ("top", "bottom", "left", "right", or empty); a box's identifier.
+    const char *name;
+    bool (*pickRect)(const Bll_Painted_Item &item, int index, QRectF *rect);
+    QString (*side)(const Bll_Painted_Item &item, int index, const QPointF &point);
+    const QString &(*boxId)(const Bll_Painted_Item &item, int index);
 };
 
 // Defined by the families, in paint order.

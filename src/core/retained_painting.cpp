@@ -2,16 +2,14 @@
 
 #include "banded_painting.h"
 #include "bll_painted_item.h"
-#include "paint_target.h"
+#include "item_state.h"
 
-#include <QtCore/QHash>
 #include <QtCore/QLoggingCategory>
 #include <QtCore/QMetaClassInfo>
-#include <QtCore/QMutex>
 #include <QtGui/QRegion>
 #include <QtQml/qqmlprivate.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstring>
 #include <typeinfo>
 
@@ -21,58 +19,9 @@ Q_LOGGING_CATEGORY(lcRetained, "bll.painteditem.retained", QtWarningMsg)
 
 namespace {
 
-// What the item keeps beside it for painting.
-struct ItemState
-{
-    // Whether anything is painted on the device before the boxes, which the kept frame would not
-    // hold: decided at the item's first frame.
-    enum Kind { Undecided, Plain, PaintsOver, DrawsUnder };
-    Kind kind = Undecided;
-
-    LabelStore labels[BoxFamilyCount];
-
-    QImage image; // the last frame's pixels
-    PaintTarget target; // and what they were painted on, and with
-    QColor fillColor;
-    quint32 background = 0; // the one colour found on the device before painting
-    int fontGeneration = 0;
-    PainterTools exits[BoxFamilyCount]; // what each family left for the next
-    QVector<QRectF> extents[BoxFamilyCount]; // where each box may draw, in item coordinates
-    QVector<int> added[BoxFamilyCount]; // boxes added (or added again) since
-    QVector<int> switched[BoxFamilyCount]; // boxes whose sides or states were switched since
-    int changes = 0; // entries in added and switched
-    bool valid = false; // image holds the last frame, painted as target describes
-    bool everything = true; // so much changed since that only a full frame will do
-};
-
 // Past these a full frame costs less than working out and copying around the damage.
 constexpr int maxChangedBoxes = 64;
 constexpr int maxDamageRects = 64;
-
-// States are kept beside the items rather than in them, so that the item's layout stays as it
-// is. Items of several windows may paint at once, on render threads of their own.
-QMutex statesMutex;
-QHash<const Bll_Painted_Item *, ItemState *> states;
-std::atomic<int> stateCount {0};
-
-ItemState *findState(const Bll_Painted_Item *item)
-{
-    if (stateCount.load(std::memory_order_relaxed) == 0)
-        return nullptr;
-    QMutexLocker locker(&statesMutex);
-    return states.value(item);
-}
-
-ItemState &obtainState(const Bll_Painted_Item *item)
-{
-    QMutexLocker locker(&statesMutex);
-    ItemState *&state = states[item];
-    if (!state) {
-        state = new ItemState;
-        ++stateCount;
-    }
-    return *state;
-}
 
 // A derived class may draw before calling the item's paint(), under the boxes, which a kept
 // frame cannot hold; one whose class info says "Bll.PaintsOverBoxes" draws only after it. QML
@@ -231,10 +180,30 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         qCDebug(lcRetained, "full frame: many places changed");
         return false;
     }
+    const QTransform toItem = target.transform.inverted();
+    // The boxes of a family whose extents may reach `device` (the painter's coordinates before
+    // its world transform), found by the index: where they lie, widened by their pens' reach.
+    const auto boxesNear = [&](int family, const QVector<QRectF> &device) {
+        const qreal reach = boxFamilies[family]->reach(item, tools[family]) + 1;
+        QVector<int> boxes;
+        for (const QRectF &rect : device) {
+            state.index.boxesMeeting(item, BoxFamily(family),
+                                     toItem.mapRect(rect).adjusted(-reach, -reach, reach, reach),
+                                     boxes);
+        }
+        std::sort(boxes.begin(), boxes.end());
+        boxes.erase(std::unique(boxes.begin(), boxes.end()), boxes.end());
+        return boxes;
+    };
     if (area != state.target.area()) {
         damage |= QRegion(area).subtracted(common);
-        for (const QVector<QRectF> &extents : state.extents) {
-            for (const QRectF &extent : extents) {
+        constexpr double far = 1e8;
+        const QVector<QRectF> edges = {
+                QRectF(QPointF(common.right() - 4, -far), QPointF(far, far)),
+                QRectF(QPointF(-far, common.bottom() - 4), QPointF(far, far))};
+        for (int family = 0; family < BoxFamilyCount; ++family) {
+            for (const int i : boxesNear(family, edges)) {
+                const QRectF &extent = state.extents[family][i];
                 if (extent.isEmpty())
                     continue;
                 const QRect onArea = onDevice(extent);
@@ -258,15 +227,16 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
     }
 
     // Every box that may draw into the damage, in paint order.
-    const QTransform toItem = target.transform.inverted();
-    QVector<QRectF> itemDamage;
-    for (const QRect &rect : damage)
+    QVector<QRectF> deviceDamage, itemDamage;
+    for (const QRect &rect : damage) {
+        deviceDamage << QRectF(rect);
         itemDamage << toItem.mapRect(QRectF(rect));
+    }
     const RectGrid visible(itemDamage);
     QVector<int> touched[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
         const QVector<QRectF> &extents = state.extents[family];
-        for (int i = 0; i < extents.size(); ++i) {
+        for (const int i : boxesNear(family, deviceDamage)) {
             if (!extents[i].isEmpty() && visible.meets(extents[i]))
                 touched[family] << i;
         }
@@ -366,7 +336,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
 
 void RetainedPainting::paint(const Bll_Painted_Item &item, QPainter *painter)
 {
-    ItemState &state = obtainState(&item);
+    ItemState &state = ItemState::of(&item);
     if (state.kind == ItemState::Undecided)
         state.kind = kindOf(item);
     const PaintTarget target = PaintTarget::of(painter);
@@ -400,10 +370,9 @@ namespace {
 // The list a change goes to, or none when a full frame is due anyway. Past a few dozen changed
 // boxes (all of them moved, say) a full frame costs less than working out their damage, and the
 // lists stop growing between frames.
-QVector<int> *changeList(const Bll_Painted_Item *item, BoxFamily family,
-                         RetainedPainting::Change change, int count)
+QVector<int> *changeList(ItemState *state, BoxFamily family, RetainedPainting::Change change,
+                         int count)
 {
-    ItemState *state = findState(item);
     if (!state || state->everything || count == 0)
         return nullptr;
     state->changes += count;
@@ -424,21 +393,28 @@ QVector<int> *changeList(const Bll_Painted_Item *item, BoxFamily family,
 void RetainedPainting::boxChanged(const Bll_Painted_Item *item, BoxFamily family, int index,
                                   Change change)
 {
-    if (QVector<int> *list = changeList(item, family, change, 1))
+    ItemState *state = ItemState::find(item);
+    if (state && change == Added)
+        state->index.moved(family, index);
+    if (QVector<int> *list = changeList(state, family, change, 1))
         list->append(index);
 }
 
 void RetainedPainting::boxesChanged(const Bll_Painted_Item *item, BoxFamily family,
                                     const QVector<int> &indices, Change change)
 {
-    if (QVector<int> *list = changeList(item, family, change, indices.size()))
+    ItemState *state = ItemState::find(item);
+    for (int i = 0; state && change == Added && i < indices.size(); ++i)
+        state->index.moved(family, indices[i]);
+    if (QVector<int> *list = changeList(state, family, change, indices.size()))
         *list += indices;
 }
 
 void RetainedPainting::familyCleared(const Bll_Painted_Item *item, BoxFamily family)
 {
-    if (ItemState *state = findState(item)) {
+    if (ItemState *state = ItemState::find(item)) {
         state->everything = true;
+        state->index.cleared(family);
         // Other boxes will take the places, and their labels other texts.
         state->labels[family] = LabelStore();
     }
@@ -446,23 +422,17 @@ void RetainedPainting::familyCleared(const Bll_Painted_Item *item, BoxFamily fam
 
 void RetainedPainting::everythingChanged(const Bll_Painted_Item *item)
 {
-    if (ItemState *state = findState(item))
+    if (ItemState *state = ItemState::find(item))
         state->everything = true;
 }
 
 void RetainedPainting::forget(const Bll_Painted_Item *item)
 {
-    if (stateCount.load(std::memory_order_relaxed) == 0)
-        return;
-    QMutexLocker locker(&statesMutex);
-    if (ItemState *state = states.take(item)) {
-        delete state;
-        --stateCount;
-    }
+    ItemState::forget(item);
 }
 
 void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily family)
 {
-    paintFamily(item, painter, obtainState(&item), family,
+    paintFamily(item, painter, ItemState::of(&item), family,
                 BoxSelection::all(boxFamilies[family]->count(item)));
 }
