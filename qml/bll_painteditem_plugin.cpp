@@ -1,5 +1,6 @@
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
 #include <QtQml/QQmlExtensionPlugin>
@@ -26,6 +27,7 @@ public:
         qmlRegisterType<Bll_Painted_Item>(uri, 1, 0, "BllPaintedItem");
         qmlRegisterType<BllShapePaintedItem>(uri, 1, 0, "BllShapePaintedItem");
         qmlRegisterSingletonType<BllExport>(uri, 1, 1, "BllExport", createSingleton<BllExport>);
+        qmlRegisterSingletonType<BllPicking>(uri, 1, 1, "BllPicking", createSingleton<BllPicking>);
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
 #include <QtQml/qqmlregistration.h>
@@ -29,6 +30,15 @@ struct BllExportForeign
     Q_GADGET
     QML_FOREIGN(BllExport)
     QML_NAMED_ELEMENT(BllExport)
+    QML_SINGLETON
+    QML_ADDED_IN_VERSION(1, 1)
+};
+
+struct BllPickingForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllPicking)
+    QML_NAMED_ELEMENT(BllPicking)
     QML_SINGLETON
     QML_ADDED_IN_VERSION(1, 1)
 };

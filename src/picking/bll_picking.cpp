@@ -1,0 +1,98 @@
+#include "bll_painted_item_picking.h"
+
+#include "../core/item_state.h"
+#include "bll_painted_item.h"
+
+#include <cmath>
+
+namespace {
+
+BllPickedBox picked(const Bll_Painted_Item &item, BoxFamily family, int index)
+{
+    const BoxFamilyOps &ops = *boxFamilies[family];
+    return {QString::fromLatin1(ops.name), ops.boxId(item, index), QString()};
+}
+
+// Far or infinite edges stay where rectangles still compute: an infinite edge would make
+// x + width not a number.
+double clamped(double edge)
+{
+    return qBound(-1e300, edge, 1e300);
+}
+
+const Bll_Painted_Item *itemOf(const QVariant &value)
+{
+    return qobject_cast<const Bll_Painted_Item *>(value.value<QObject *>());
+}
+
+} // namespace
+
+BllPicking::BllPicking(QObject *parent) : QObject(parent) { }
+
+BllPickedBox BllPicking::boxAt(const Bll_Painted_Item *item, const QPointF &point)
+{
+    if (!item || !std::isfinite(point.x()) || !std::isfinite(point.y()))
+        return {};
+    BoxIndex &index = ItemState::of(item).index;
+    for (int family = BoxFamilyCount - 1; family >= 0; --family) {
+        const BoxFamilyOps &ops = *boxFamilies[family];
+        const int found = index.topmostAt(*item, BoxFamily(family), point, [&](int i) {
+            QRectF rect;
+            return ops.pickRect(*item, i, &rect) && rect.left() <= point.x()
+                    && point.x() <= rect.right() && rect.top() <= point.y()
+                    && point.y() <= rect.bottom();
+        });
+        if (found >= 0) {
+            BllPickedBox box = picked(*item, BoxFamily(family), found);
+            box.side = ops.side(*item, found, point);
+            return box;
+        }
+    }
+    return {};
+}
+
+QVector<BllPickedBox> BllPicking::boxesIn(const Bll_Painted_Item *item, const QRectF &rect)
+{
+    QVector<BllPickedBox> boxes;
+    const double x1 = rect.x(), x2 = rect.x() + rect.width();
+    const double y1 = rect.y(), y2 = rect.y() + rect.height();
+    if (!item || std::isnan(x1) || std::isnan(x2) || std::isnan(y1) || std::isnan(y2))
+        return boxes;
+    const QRectF area(QPointF(clamped(qMin(x1, x2)), clamped(qMin(y1, y2))),
+                      QPointF(clamped(qMax(x1, x2)), clamped(qMax(y1, y2))));
+    BoxIndex &index = ItemState::of(item).index;
+    QVector<int> candidates;
+    for (int family = BoxFamilyCount - 1; family >= 0; --family) {
+        const BoxFamilyOps &ops = *boxFamilies[family];
+        candidates.clear();
+        index.boxesMeeting(*item, BoxFamily(family), area, candidates);
+        for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+            QRectF box;
+            if (ops.pickRect(*item, *it, &box) && box.left() <= area.right()
+                && area.left() <= box.right() && box.top() <= area.bottom()
+                && area.top() <= box.bottom())
+                boxes << picked(*item, BoxFamily(family), *it);
+        }
+    }
+    return boxes;
+}
+
+QVariant BllPicking::boxAt(const QVariant &item, double x, double y) const
+{
+    const BllPickedBox box = boxAt(itemOf(item), QPointF(x, y));
+    if (box.isNull())
+        return QVariant::fromValue(nullptr);
+    return QVariantMap {{QStringLiteral("family"), box.family},
+                        {QStringLiteral("boxId"), box.boxId},
+                        {QStringLiteral("side"), box.side}};
+}
+
+QVariantList BllPicking::boxesIn(const QVariant &item, double x, double y, double width,
+                                 double height) const
+{
+    QVariantList list;
+    for (const BllPickedBox &box : boxesIn(itemOf(item), QRectF(x, y, width, height)))
+        list << QVariantMap {{QStringLiteral("family"), box.family},
+                             {QStringLiteral("boxId"), box.boxId}};
+    return list;
+}
