@@ -2,6 +2,7 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
 #include <QtQml/QQmlEngine>
@@ -18,6 +19,9 @@ void registerGalleryTypes()
     qmlRegisterSingletonType<BllExport>(
             "Bll.PaintedItem", 1, 1, "BllExport",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllExport; });
+    qmlRegisterSingletonType<BllPicking>(
+            "Bll.PaintedItem", 1, 1, "BllPicking",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllPicking; });
 }
 
 QUrl gallerySceneUrl()

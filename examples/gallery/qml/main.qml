@@ -91,31 +91,6 @@ Rectangle {
         return side + "Border";
     }
 
-    function boxAt(boxes, point) {
-        for (var i = 0; i < boxes.length; ++i) {
-            var box = boxes[i];
-            if (point.x >= box.x && point.x <= box.x + box.width && point.y >= box.y
-                    && point.y <= box.y + box.height)
-                return box;
-        }
-        return null;
-    }
-
-    // The side whose edge is nearest; the bands of a parameter box meet on the diagonals,
-    // so inside a band this is the band's side.
-    function nearestSide(box, point) {
-        var distances = {
-            "top": point.y - box.y, "bottom": box.y + box.height - point.y,
-            "left": point.x - box.x, "right": box.x + box.width - point.x
-        };
-        var nearest = "top";
-        ["bottom", "left", "right"].forEach(function (side) {
-            if (distances[side] < distances[nearest])
-                nearest = side;
-        });
-        return { "side": nearest, "distance": distances[nearest] };
-    }
-
     function toggleBand(boxId, side) {
         var key = boxId + "/" + side;
         var picked = !pickedSides[key];
@@ -424,16 +399,13 @@ Rectangle {
                     objectName: "parameterItem"
                     anchors.fill: parent
 
+                    // The item tells which box, and which band of it, lies under the mouse.
                     MouseArea {
                         anchors.fill: parent
                         onClicked: function (mouse) {
-                            var point = Qt.point(mouse.x, mouse.y);
-                            var box = root.boxAt(root.parameterBoxes, point);
-                            if (!box)
-                                return;
-                            var nearest = root.nearestSide(box, point);
-                            if (nearest.distance <= box.border)
-                                root.toggleBand(box.id, nearest.side);
+                            var box = BllPicking.boxAt(parameterItem, mouse.x, mouse.y);
+                            if (box && box.side !== "")
+                                root.toggleBand(box.boxId, box.side);
                         }
                     }
                 }
@@ -509,10 +481,9 @@ Rectangle {
                     MouseArea {
                         anchors.fill: parent
                         onClicked: function (mouse) {
-                            var point = Qt.point(mouse.x, mouse.y);
-                            var box = root.boxAt(root.dviBoxes, point);
+                            var box = BllPicking.boxAt(dviItem, mouse.x, mouse.y);
                             if (box)
-                                root.toggleDviSide(box.id, root.nearestSide(box, point).side);
+                                root.toggleDviSide(box.boxId, box.side); // the nearest side
                         }
                     }
                 }
@@ -575,16 +546,16 @@ Rectangle {
                         hoverEnabled: true
                         // Entering reports no move, so both ask which box is under the mouse.
                         function hoverUnderMouse() {
-                            var box = root.boxAt(root.simpleBoxes, Qt.point(mouseX, mouseY));
-                            root.setHovered(box ? box.id : "");
+                            var box = BllPicking.boxAt(simpleItem, mouseX, mouseY);
+                            root.setHovered(box ? box.boxId : "");
                         }
                         onEntered: hoverUnderMouse()
                         onPositionChanged: hoverUnderMouse()
                         onExited: root.setHovered("")
                         onClicked: function (mouse) {
-                            var box = root.boxAt(root.simpleBoxes, Qt.point(mouse.x, mouse.y));
+                            var box = BllPicking.boxAt(simpleItem, mouse.x, mouse.y);
                             if (box)
-                                root.toggleSelected(box.id);
+                                root.toggleSelected(box.boxId);
                         }
                     }
                 }
@@ -594,8 +565,9 @@ Rectangle {
                         objectName: "unselectButton"
                         text: "Unselect all"
                         onClicked: {
-                            root.simpleBoxes.forEach(function (box) {
-                                simpleItem.updateBoxSimpleF(box.id, { "isSelected": false });
+                            BllPicking.boxesIn(simpleItem, 0, 0, simpleItem.width,
+                                               simpleItem.height).forEach(function (box) {
+                                simpleItem.updateBoxSimpleF(box.boxId, { "isSelected": false });
                             });
                             root.selectedBoxes = {};
                             simpleItem.update();
