@@ -6,6 +6,7 @@
 #include <QtCore/QThreadPool>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -51,6 +52,22 @@ private:
     QSemaphore &m_done;
 };
 
+// An image of the device's size whose rows are zero until written: the memory comes from the
+// system as it is touched, so a band pays only for the rows it paints.
+QImage zeroedImage(const PaintTarget &target)
+{
+    const qsizetype stride = qsizetype(target.size.width()) * 4;
+    void *bits = std::calloc(size_t(stride) * size_t(target.size.height()), 1);
+    if (!bits)
+        return QImage();
+    QImage image(static_cast<uchar *>(bits), target.size.width(), target.size.height(), stride,
+                 target.format, std::free, bits);
+    image.setDevicePixelRatio(target.ratio);
+    image.setDotsPerMeterX(qRound(target.dpiX / 0.0254));
+    image.setDotsPerMeterY(qRound(target.dpiY / 0.0254));
+    return image;
+}
+
 void copyRows(const QImage &from, uchar *to, qsizetype toStride, int top, int bottom)
 {
     const qsizetype bytes = qMin<qsizetype>(from.bytesPerLine(), toStride);
@@ -71,7 +88,7 @@ bool BandedPainting::pays(const PaintTarget &target, int boxCount)
 {
     // Pixmaps are copied into through the painter, which places rows exactly at ratio 1.
     return (target.image || (target.pixmap && target.ratio == 1)) && target.plain
-            && target.format != QImage::Format_Invalid && boxCount >= minBoxes
+            && QImage::toPixelFormat(target.format).bitsPerPixel() == 32 && boxCount >= minBoxes
             && target.size.height() >= 2 * minRowsPerBand && threadCount() > 1;
 }
 
@@ -114,10 +131,7 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
     const QTransform toItem = toDevice.inverted();
 
     const auto paintBand = [&](Band &band) {
-        band.image = QImage(target.size, target.format);
-        band.image.setDevicePixelRatio(target.ratio);
-        band.image.setDotsPerMeterX(qRound(target.dpiX / 0.0254));
-        band.image.setDotsPerMeterY(qRound(target.dpiY / 0.0254));
+        band.image = zeroedImage(target);
         copyRows(source, band.image.bits(), band.image.bytesPerLine(), band.top, band.bottom);
 
         const QRectF rows(0, band.top - rowMargin, target.size.width(),
