@@ -66,10 +66,12 @@ suite() {
 }
 
 timed step "Formatting (clang-format --dry-run --Werror)" check_format
-timed suite "Qt 5" build-tests -DBLL_BUILD_BENCHMARKS=ON
+# The suites build for /usr, so that the Debian package test packs their build instead of its own.
+timed suite "Qt 5" build-tests -DBLL_BUILD_BENCHMARKS=ON -DCMAKE_INSTALL_PREFIX=/usr
 timed suite "Qt 5 under ASan and UBSan" build-sanitize -DBLL_SANITIZE=address,undefined \
     -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF -DBLL_BUILD_QML_MODULE=OFF
-timed suite "Qt 6" build-tests-qt6 -DBLL_QT_MAJOR=6 -DBLL_BUILD_BENCHMARKS=ON
+timed suite "Qt 6" build-tests-qt6 -DBLL_QT_MAJOR=6 -DBLL_BUILD_BENCHMARKS=ON \
+    -DCMAKE_INSTALL_PREFIX=/usr
 
 fuzz() {
     mkdir -p build-fuzz

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Builds the library for /usr, makes its Debian packages with cpack, checks their names and
-# dependencies and that lintian finds neither errors nor warnings in them, extracts them into a
-# scratch root (dpkg-deb -x), and there builds and runs the consumer (CMake package,
-# pkg-config) and the QML tests against the packaged QML module.
-# Usage: check_debian_packages.sh <source dir> <scratch dir> <Qt major version>
+# Makes the library's Debian packages with cpack, checks their names and dependencies and that
+# lintian finds neither errors nor warnings in them, extracts them into a scratch root
+# (dpkg-deb -x), and there builds and runs the consumer (CMake package, pkg-config) and the QML
+# tests against the packaged QML module. The packages come from the given build when it was
+# configured for /usr (the test suite's are), else from a build of their own for /usr.
+# Usage: check_debian_packages.sh <source dir> <scratch dir> <Qt major version> [<build dir>]
 set -euo pipefail
 
 source_dir=$(cd "$1" && pwd)
 scratch=$2
 qt_major=$3
+build=${4:-}
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 if [ "$qt_major" = 5 ]; then
     package=Bll_Painted_Item runtime=libbll-painted-item1 dev=libbll-painted-item-dev
@@ -22,10 +24,16 @@ fi
 
 rm -rf "$scratch"
 mkdir -p "$scratch/root"
-cmake -S "$source_dir" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX=/usr -DBLL_QT_MAJOR="$qt_major" \
-    -DBLL_BUILD_TESTS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$scratch/build" -j "$(nproc)" >/dev/null
-(cd "$scratch/build" && cpack -G DEB >cpack.log 2>&1)
+# A build for /usr puts the QML module into Qt's own QML directory.
+if [ -z "$build" ] || ! grep -qx 'CMAKE_INSTALL_PREFIX:PATH=/usr' "$build/CMakeCache.txt" \
+    || ! grep -qx "BLL_QML_INSTALL_DIR:PATH=lib/$multiarch/$qt_qml" "$build/CMakeCache.txt"; then
+    build=$scratch/build
+    cmake -S "$source_dir" -B "$build" -DCMAKE_INSTALL_PREFIX=/usr -DBLL_QT_MAJOR="$qt_major" \
+        -DBLL_BUILD_TESTS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF >/dev/null
+    cmake --build "$build" -j "$(nproc)" >/dev/null
+fi
+# The packages go to the scratch directory, wherever they are built from.
+(cd "$build" && cpack -G DEB -B "$scratch/build" >"$scratch/cpack.log" 2>&1)
 
 # depends <package> <dependency>: the package's Depends field names the dependency.
 depends() {
@@ -43,7 +51,7 @@ for deb in "$scratch/build"/*.deb; do
     dpkg-deb -x "$deb" "$scratch/root"
 done
 [ "$(ls "$scratch/build"/*.deb | wc -l)" -eq 3 ]
-! grep -i warning "$scratch/build/cpack.log" || exit 1
+! grep -i warning "$scratch/cpack.log" || exit 1
 echo "== lintian"
 lintian --fail-on error,warning "$scratch/build"/*.deb
 test -f "$scratch/root/usr/lib/$multiarch/$qt_qml/Bll/PaintedItem/qmldir"

@@ -12,6 +12,9 @@ tests=$(cd "$(dirname "$0")" && pwd)
 
 rm -rf "$scratch"
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
+# A build for /usr gives the plug-in no path to the library, which the system's loader would find.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+export LD_LIBRARY_PATH=$scratch/prefix/$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 # The tests save files into the current directory.
 mkdir -p "$scratch/files"
 cd "$scratch/files"
