@@ -216,6 +216,12 @@ struct FamilyOps
         return exit;
     }
 
+    static bool startsAlike(const PainterTools &a, const PainterTools &b)
+    {
+        return a.pen == b.pen && a.brush == b.brush
+                && BoxLabel::font(a.font, 1) == BoxLabel::font(b.font, 1);
+    }
+
     static void extents(const Bll_Painted_Item &item, const PainterTools &entry,
                         const QVector<int> *indices, bool switched, QRectF *out)
     {
@@ -276,8 +282,8 @@ struct FamilyOps
 
     static constexpr BoxFamilyOps ops()
     {
-        return {&count,       &paint,    &exit, &extents, Family::switchesGeometry, &bounds, &reach,
-                Family::name, &pickRect, &side, &boxId};
+        return {&count,  &paint, &exit,        &startsAlike, &extents, Family::switchesGeometry,
+                &bounds, &reach, Family::name, &pickRect,    &side,    &boxId};
     }
 };
 

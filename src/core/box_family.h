@@ -106,6 +106,9 @@ struct BoxFamilyOps
                   LabelPainter &labels);
     // The tools a full pass leaves, starting from `entry`, without painting.
     PainterTools (*exit)(const Bll_Painted_Item &item, const PainterTools &entry);
+    // Whether passes that start from a and from b draw alike: a label's font takes the family and
+    // size of the label, so the font found on the painter counts only for what else it sets.
+    bool (*startsAlike)(const PainterTools &a, const PainterTools &b);
     // Where boxes may draw in a pass that starts from `entry`, in item coordinates: a rectangle
     // that holds every pixel their outlines, markers, fill and label touch; an empty one for a
     // box that draws nothing, an unbounded one where that cannot be told. One per place in

@@ -129,7 +129,7 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
     const FamilyTools families(item, target.tools);
     const PainterTools *tools = families.tools;
     for (int family = 1; family < BoxFamilyCount; ++family) {
-        if (!(tools[family] == state.exits[family - 1])) {
+        if (!boxFamilies[family]->startsAlike(tools[family], state.exits[family - 1])) {
             qCDebug(lcRetained, "full frame: a family starts from other tools");
             return false;
         }
