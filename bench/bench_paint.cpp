@@ -414,7 +414,7 @@ void collectRepaints(QtMsgType, const QMessageLogContext &context, const QString
     if (message.startsWith(QLatin1String("repainted "))) {
         ++repaintLog.partial;
         repaintLog.boxes += message.section(QLatin1Char(' '), 1, 1).toInt();
-    } else if (message.startsWith(QLatin1String("full frame"))) {
+    } else if (message.startsWith(QLatin1String("full frame:"))) { // not "full frame in N bands"
         ++repaintLog.full;
     }
 }
