@@ -4,9 +4,14 @@
 //   bll_bench --count <target> <boxes>             one paint, for callgrind's instruction count
 //
 // Targets of --count: item, limit, item-first (the first paint of a new item),
-// shapes-item, shapes-limit, updateBoxF (10,000 calls), frame-full (a frame after a style
-// change), frame-hover (a frame after one hover change). Run it as
+// shapes-item, shapes-limit, updateBoxF and addBoxSimpleF (10,000 calls), frame-full (a frame
+// after a style change), frame-hover (a frame after one hover change), frame-hover-spread (the
+// same on the spread scene; frame-hover-first counts the first such frame), frame-grow and
+// frame-shrink (a frame after the texture grew or shrank by 64 pixels each way), frame-param,
+// frame-allbox and frame-alldvi (a frame after updateBoxParamF, updateAllBoxF or updateAllBoxDVIF
+// changed a few boxes). Run it as
 //   valgrind --tool=callgrind --collect-atstart=no bll_bench --count item 10000
+// BLL_PAINT_THREADS=1 counts a full frame on one thread.
 
 #include "bench_scene.h"
 #include "bll_painted_item.h"
@@ -29,7 +34,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <numeric>
 
 namespace {
 
@@ -201,6 +205,38 @@ void updateBoxSimple(benchmark::State &state)
     }
 }
 
+// Boxes added again a pixel aside, on an item that was never painted: the store's own work.
+struct AddFixture
+{
+    explicit AddFixture(int count) : scene(mixedScene(count))
+    {
+        feed(item, scene);
+        for (const Box &box : scene.boxes) {
+            if (box.kind == Box::Simple)
+                simple.append(box);
+        }
+    }
+    // Call after call visits the boxes in a scattered order, each time a pixel aside.
+    void addNext()
+    {
+        next = (next + stride) % (2 * int(simple.size()));
+        const Box &box = simple[next % simple.size()];
+        item.addBoxSimpleF(box.id, box.x + (next < simple.size() ? 1 : 0), box.y, box.width,
+                           box.height);
+    }
+    Scene scene;
+    BenchItem item;
+    QVector<Box> simple;
+    int next = 0;
+};
+
+void addBoxSimple(benchmark::State &state)
+{
+    AddFixture &f = fixture<AddFixture>(int(state.range(0)));
+    for (auto _ : state)
+        f.addNext();
+}
+
 void updateAllBox(benchmark::State &state)
 {
     BoxFixture &f = fixture<BoxFixture>(int(state.range(0)));
@@ -216,14 +252,18 @@ void updateAllBox(benchmark::State &state)
 // paint(). The item keeps each frame and repaints only what changed since the last one.
 struct FrameFixture
 {
-    explicit FrameFixture(int count) : scene(mixedScene(count)), target(newTarget())
+    explicit FrameFixture(int count) : FrameFixture(mixedScene(count)) { }
+    explicit FrameFixture(Scene s) : scene(std::move(s)), target(newTarget())
     {
         feed(item, scene);
         simpleIds = idsOf(scene, Box::Simple);
         parameterIds = idsOf(scene, Box::Parameter);
+        dviIds = idsOf(scene, Box::Dvi);
         frame();
         frame();
     }
+    // Qt Quick's painter node gives its image a new size, then fills and paints it.
+    void resize(const QSize &size) { target = QImage(size, target.format()); }
     void frame()
     {
         QPainter painter(&target);
@@ -236,7 +276,7 @@ struct FrameFixture
     Scene scene;
     Bll_Painted_Item item;
     QImage target;
-    QVector<QString> simpleIds, parameterIds;
+    QVector<QString> simpleIds, parameterIds, dviIds;
     int next = 0;
     unsigned toggle = 0;
 };
@@ -268,37 +308,169 @@ void styleChange(FrameFixture &f)
     f.item.setBoxSimpleStyle(styles[++f.toggle & 1]);
 }
 
-// The boxes a frame repainted, as the item's debug log reports them ("repainted N boxes").
-QVector<int> repaintedLog;
-
-void collectRepainted(QtMsgType, const QMessageLogContext &context, const QString &message)
+// Resizes by 64 pixels each way from the item's size, and back.
+void toItemSize(FrameFixture &f)
 {
-    if (qstrcmp(context.category, "bll.painteditem.retained") == 0
-        && message.startsWith(QLatin1String("repainted ")))
-        repaintedLog.append(message.section(QLatin1Char(' '), 1, 1).toInt());
+    f.resize(QSize(1920, 1080));
 }
 
-template<void (*change)(FrameFixture &)>
+void grow(FrameFixture &f)
+{
+    f.resize(QSize(1984, 1144));
+}
+
+void shrink(FrameFixture &f)
+{
+    f.resize(QSize(1856, 1016));
+}
+
+// Bulk updates that change a few boxes of many: no side is picked but the top sides of these,
+// and every DVI label is shown.
+constexpr int fewBoxes = 20;
+
+struct FewPickedFixture : FrameFixture
+{
+    explicit FewPickedFixture(int count) : FrameFixture(count)
+    {
+        item.updateAllBoxF({{QStringLiteral("topBorder"), false},
+                            {QStringLiteral("bottomBorder"), false},
+                            {QStringLiteral("leftBorder"), false},
+                            {QStringLiteral("rightBorder"), false}});
+        item.updateAllBoxDVIF({{QStringLiteral("showText"), true}});
+        for (int i = 0; i < fewBoxes; ++i)
+            item.updateBoxF(few(parameterIds, i), {{QStringLiteral("topBorder"), true}});
+        frame();
+    }
+    // The i-th of the few boxes of a family; `set` picks another few.
+    static const QString &few(const QVector<QString> &ids, int i, int set = 0)
+    {
+        return ids[int((qint64(i) + set * fewBoxes) * stride % ids.size())];
+    }
+};
+
+void paramChange(FrameFixture &f)
+{
+    f.item.updateBoxParamF({{QStringLiteral("currentParam"), (++f.toggle & 1) ? 1.0 : 2.0}});
+}
+
+void pickFewLeft(FrameFixture &f)
+{
+    for (int i = 0; i < fewBoxes; ++i)
+        f.item.updateBoxF(FewPickedFixture::few(f.parameterIds, i, 1),
+                          {{QStringLiteral("leftBorder"), true}});
+}
+
+void unpickAllLeft(FrameFixture &f)
+{
+    f.item.updateAllBoxF({{QStringLiteral("leftBorder"), false}});
+}
+
+void hideFewLabels(FrameFixture &f)
+{
+    for (int i = 0; i < fewBoxes; ++i)
+        f.item.updateBoxDVIF(FewPickedFixture::few(f.dviIds, i),
+                             {{QStringLiteral("showText"), false}});
+}
+
+void showAllLabels(FrameFixture &f)
+{
+    f.item.updateAllBoxDVIF({{QStringLiteral("showText"), true}});
+}
+
+void nothing(FrameFixture &) { }
+
+// The spread scene; hover changes stay on the boxes that lie within the texture.
+struct SpreadFixture : FrameFixture
+{
+    explicit SpreadFixture(int count) : FrameFixture(spreadScene(count))
+    {
+        simpleIds.clear();
+        for (const Box &box : scene.boxes) {
+            if (box.kind == Box::Simple && box.x + box.width < 1920 && box.y + box.height < 1080)
+                simpleIds.append(box.id);
+        }
+    }
+};
+
+// Kept apart, so that a benchmark that resizes leaves the others their texture.
+struct ResizeFixture : FrameFixture
+{
+    using FrameFixture::FrameFixture;
+};
+
+// What frames repainted, as the item's debug log says: "repainted N boxes" after a frame that
+// repainted only what changed, "full frame: why" before one that repainted everything.
+struct RepaintLog
+{
+    int partial = 0, full = 0;
+    qint64 boxes = 0;
+    bool on = false;
+} repaintLog;
+
+void collectRepaints(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (!repaintLog.on || qstrcmp(context.category, "bll.painteditem.retained") != 0)
+        return;
+    if (message.startsWith(QLatin1String("repainted "))) {
+        ++repaintLog.partial;
+        repaintLog.boxes += message.section(QLatin1Char(' '), 1, 1).toInt();
+    } else if (message.startsWith(QLatin1String("full frame:"))) { // not "full frame in N bands"
+        ++repaintLog.full;
+    }
+}
+
+// Frames after a change; prepare() and its frame set the state each change starts from and are
+// not timed. Then, untimed, the boxes repainted over a few more frames.
+template<typename Fixture, void (*change)(FrameFixture &),
+         void (*prepare)(FrameFixture &) = nothing>
 void frameAfter(benchmark::State &state)
 {
-    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
+    Fixture &f = fixture<Fixture>(int(state.range(0)));
+    const auto prepared = [&f] {
+        if (prepare != nothing) {
+            prepare(f);
+            f.frame();
+        }
+    };
     for (auto _ : state) {
+        if (prepare != nothing) {
+            state.PauseTiming();
+            prepared();
+            state.ResumeTiming();
+        }
         change(f);
         f.frame();
     }
-    // Untimed: the mean number of boxes repainted over a few more frames.
-    repaintedLog.clear();
+    repaintLog = RepaintLog();
     QLoggingCategory::setFilterRules(QStringLiteral("bll.painteditem.retained.debug=true"));
-    const QtMessageHandler previous = qInstallMessageHandler(collectRepainted);
+    const QtMessageHandler previous = qInstallMessageHandler(collectRepaints);
     constexpr int frames = 20;
     for (int i = 0; i < frames; ++i) {
+        prepared();
+        repaintLog.on = true;
         change(f);
         f.frame();
+        repaintLog.on = false;
     }
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
     state.counters["boxes_repainted"] =
-            double(std::accumulate(repaintedLog.begin(), repaintedLog.end(), 0)) / frames;
+            repaintLog.partial ? double(repaintLog.boxes) / repaintLog.partial : 0;
+    state.counters["full_frames"] = double(repaintLog.full) / frames;
+}
+
+// A full frame on that many threads; 0 leaves BLL_PAINT_THREADS unset (every core).
+template<int threads>
+void fullFrameOn(benchmark::State &state)
+{
+    FrameFixture &f = fixture<FrameFixture>(int(state.range(0)));
+    if (threads > 0)
+        qputenv("BLL_PAINT_THREADS", QByteArray::number(threads));
+    for (auto _ : state) {
+        styleChange(f);
+        f.frame();
+    }
+    qunsetenv("BLL_PAINT_THREADS");
 }
 
 size_t heapInUse()
@@ -308,7 +480,8 @@ size_t heapInUse()
 }
 
 // Heap bytes per box of each family, beside the size of the record itself, and
-// what the item keeps per box after its first paint.
+// what the item keeps per box after its first paint: the paint is clipped to the whole image, so
+// that it keeps no copy of the frame, only what the boxes keep (their labels).
 void storedBytes(benchmark::State &state)
 {
     const int count = int(state.range(0));
@@ -326,6 +499,12 @@ void storedBytes(benchmark::State &state)
     const char *names[3] = {"parameter", "dvi", "simple"};
     const size_t recordSizes[3] = {sizeof(BoxRecord), sizeof(BoxDVIRecord),
                                    sizeof(BoxSimpleRecord)};
+    const auto labelled = [](const Scene &part) {
+        return std::count_if(part.boxes.begin(), part.boxes.end(), [](const Box &box) {
+            const double least = box.kind == Box::Dvi ? 5 : 10;
+            return box.width > least && box.height > least && box.showText;
+        });
+    };
     QImage target = newTarget();
     for (auto _ : state) {
         for (int family = 0; family < 3; ++family) {
@@ -334,12 +513,17 @@ void storedBytes(benchmark::State &state)
             auto item = std::make_unique<BenchItem>();
             feed(*item, parts[family]);
             const size_t stored = heapInUse();
-            paintOnce(target, [&item](QPainter *p) { item->paint(p); });
+            paintOnce(target, [&item, &target](QPainter *p) {
+                p->setClipRect(target.rect());
+                item->paint(p);
+            });
             const size_t painted = heapInUse();
             const std::string name = names[family];
             state.counters[name + "_bytes_per_box"] = double(stored - before) / boxes;
             state.counters[name + "_record_bytes"] = double(recordSizes[family]);
             state.counters[name + "_painted_bytes_per_box"] = double(painted - before) / boxes;
+            state.counters[name + "_label_bytes_per_labelled_box"] =
+                    double(painted - stored) / std::max<qsizetype>(1, labelled(parts[family]));
         }
     }
 }
@@ -374,7 +558,7 @@ void retainedBytes(benchmark::State &state)
 // builds no more than it needs, as everything else runs on the simulated CPU too.
 int countInstructions(const char *target, int count)
 {
-    const QString name = QString::fromLatin1(target);
+    QString name = QString::fromLatin1(target);
     QImage image = newTarget();
     const auto counted = [](auto work) {
         CALLGRIND_TOGGLE_COLLECT;
@@ -405,12 +589,51 @@ int countInstructions(const char *target, int count)
             steadyPaint([&f](QPainter *p) { f.item.paint(p); });
         else
             steadyPaint([&f](QPainter *p) { replay(p, f.list); });
-    } else if (name == QLatin1String("frame-full") || name == QLatin1String("frame-hover")) {
-        FrameFixture f(count);
-        const auto change = name == QLatin1String("frame-hover") ? hoverChange : styleChange;
+    } else if (name.startsWith(QLatin1String("frame-"))) {
+        // Each change as its benchmark makes it: the state it starts from first, uncounted. One
+        // change and frame go first, uncounted too, but for a target ending in -first: the first
+        // frame after full ones also lays out the index of where the boxes lie.
+        const bool first = name.endsWith(QLatin1String("-first"));
+        if (first)
+            name.chop(int(std::strlen("-first")));
+        using Change = void (*)(FrameFixture &);
+        const std::map<QString, std::pair<Change, Change>> frames = {
+                {QStringLiteral("frame-full"), {nothing, styleChange}},
+                {QStringLiteral("frame-hover"), {nothing, hoverChange}},
+                {QStringLiteral("frame-hover-spread"), {nothing, hoverChange}},
+                {QStringLiteral("frame-grow"), {toItemSize, grow}},
+                {QStringLiteral("frame-shrink"), {toItemSize, shrink}},
+                {QStringLiteral("frame-param"), {nothing, paramChange}},
+                {QStringLiteral("frame-allbox"), {pickFewLeft, unpickAllLeft}},
+                {QStringLiteral("frame-alldvi"), {hideFewLabels, showAllLabels}}};
+        const auto it = frames.find(name);
+        if (it == frames.end()) {
+            qWarning("unknown target %s", target);
+            return 2;
+        }
+        std::unique_ptr<FrameFixture> f;
+        if (name == QLatin1String("frame-hover-spread"))
+            f = std::make_unique<SpreadFixture>(count);
+        else if (name == QLatin1String("frame-param") || name == QLatin1String("frame-allbox")
+                 || name == QLatin1String("frame-alldvi"))
+            f = std::make_unique<FewPickedFixture>(count);
+        else
+            f = std::make_unique<FrameFixture>(count);
+        const auto prepare = [&] {
+            if (it->second.first != nothing) {
+                it->second.first(*f);
+                f->frame();
+            }
+        };
+        if (!first) {
+            prepare();
+            it->second.second(*f);
+            f->frame();
+        }
+        prepare();
         counted([&] {
-            change(f);
-            f.frame();
+            it->second.second(*f);
+            f->frame();
         });
     } else if (name == QLatin1String("updateBoxF")) {
         // 10,000 calls, to be divided by 10,000.
@@ -423,6 +646,12 @@ int countInstructions(const char *target, int count)
         counted([&] {
             for (int i = 0, next = 0; i < 10000; ++i, next = (next + stride) % ids.size())
                 item.updateBoxF(ids[next], maps[i & 1]);
+        });
+    } else if (name == QLatin1String("addBoxSimpleF")) {
+        AddFixture f(count); // 10,000 calls, to be divided by 10,000
+        counted([&] {
+            for (int i = 0; i < 10000; ++i)
+                f.addNext();
         });
     } else {
         qWarning("unknown target %s", target);
@@ -458,11 +687,27 @@ void registerAll(bool quick)
             bench->Repetitions(5)->DisplayAggregatesOnly(true);
     }
     for (int n : sizes) {
-        paintBench("frame/full", frameAfter<styleChange>)->Arg(n);
-        paintBench("frame/hover", frameAfter<hoverChange>)->Arg(n);
-        paintBench("frame/pick", frameAfter<pickChange>)->Arg(n);
-        paintBench("frame/add", frameAfter<addChange>)->Arg(n);
+        paintBench("frame/full", frameAfter<FrameFixture, styleChange>)->Arg(n);
+        paintBench("frame/hover", frameAfter<FrameFixture, hoverChange>)->Arg(n);
+        paintBench("frame/pick", frameAfter<FrameFixture, pickChange>)->Arg(n);
+        paintBench("frame/add", frameAfter<FrameFixture, addChange>)->Arg(n);
+        paintBench("frame/hover_spread", frameAfter<SpreadFixture, hoverChange>)->Arg(n);
     }
+    // A full frame on one thread, two, and every core, in turn at each size.
+    for (int n : quick ? QVector<int> {200} : sizes) {
+        paintBench("threads/1", fullFrameOn<1>)->Arg(n);
+        paintBench("threads/2", fullFrameOn<2>)->Arg(n);
+        paintBench("threads/all", fullFrameOn<0>)->Arg(n);
+    }
+    // Resizes and bulk updates at one size: frames as a share of a full frame.
+    const int middle = quick ? sizes[0] : sizes[1];
+    paintBench("frame/grow", frameAfter<ResizeFixture, grow, toItemSize>)->Arg(middle);
+    paintBench("frame/shrink", frameAfter<ResizeFixture, shrink, toItemSize>)->Arg(middle);
+    paintBench("frame/param", frameAfter<FewPickedFixture, paramChange>)->Arg(middle);
+    paintBench("frame/allbox", frameAfter<FewPickedFixture, unpickAllLeft, pickFewLeft>)
+            ->Arg(middle);
+    paintBench("frame/alldvi", frameAfter<FewPickedFixture, showAllLabels, hideFewLabels>)
+            ->Arg(middle);
     for (int n : sizes) {
         paintBench("shapes/item", paintShapesItem)->Arg(n);
         paintBench("shapes/limit", paintShapesLimit)->Arg(n);
@@ -478,6 +723,7 @@ void registerAll(bool quick)
     for (int n : updateSizes) {
         callBench("update/updateBoxF", updateBox)->Arg(n);
         callBench("update/updateBoxSimpleF", updateBoxSimple)->Arg(n);
+        callBench("update/addBoxSimpleF", addBoxSimple)->Arg(n);
     }
     for (int n : sizes)
         callBench("update/updateAllBoxF", updateAllBox)->Arg(n);

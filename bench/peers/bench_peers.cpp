@@ -2,22 +2,31 @@
 // instead, each in a QQuickView of its own, fed from QML:
 //
 //   bll_bench_peers <ItemPeer|CanvasPeer|RepeaterPeer|ShapesPeer> <boxes> [frames] [png]
+//   bll_bench_peers <HoverIndex|HoverScan> <boxes> [moves]
 //
 // Prints one JSON object per figure: the time to build the scene from QML, the
 // first frame, the growth of the resident set per box, the median full frame and
 // the median frame after one hover change; for the item, also after a side picked
 // and a box added. Run each peer in a process of its own, so that one
-// peer's memory does not count for another.
+// peer's memory does not count for another. Each line says the threads a full frame may use
+// (BLL_PAINT_THREADS, or "all").
+//
+// HoverIndex and HoverScan move the pointer over the item, onto a simple box and off to where
+// there is none in turn: the handler finds the box with BllPicking.boxAt() or with a JavaScript
+// scan (HoverPeer.qml) and hovers it; the median time of the handler and of the whole move, to
+// the frame's swap, for moves onto a box (hit) and off (miss).
 
 #include "../resident_memory.h"
 #include "bench_scene.h"
 #include "bll_painted_item.h"
+#include "bll_painted_item_picking.h"
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QMouseEvent>
 #include <QtQml/QJSEngine>
 #include <QtQml/QQmlEngine>
 #include <QtQuick/QQuickItem>
@@ -95,6 +104,33 @@ bool call(QObject *root, const char *method, const QVariant &a = {}, const QVari
     return QMetaObject::invokeMethod(root, method, Q_ARG(QVariant, a), Q_ARG(QVariant, b));
 }
 
+// Points of the scene where the topmost box is a simple box, and points of the strip below
+// the boxes, where there is none.
+void hoverPoints(const Bll_Painted_Item *item, int count, QVector<QPointF> &hits,
+                 QVector<QPointF> &misses)
+{
+    quint32 state = 11;
+    const auto uniform = [&state](double low, double high) {
+        state = state * 1664525u + 1013904223u;
+        return low + (high - low) * ((state >> 8) / 16777216.0);
+    };
+    for (int tries = 0; hits.size() < count && tries < 1000 * count; ++tries) {
+        const QPointF point(uniform(0, 1920), uniform(0, 1080));
+        if (BllPicking::boxAt(item, point).family == QLatin1String("simple"))
+            hits.append(point);
+    }
+    while (misses.size() < count)
+        misses.append(QPointF(uniform(0, 1920), uniform(1090, 1140)));
+}
+
+// One move of the pointer, no button held; the time the window takes to handle it.
+double movePointer(QQuickView &view, const QPointF &point)
+{
+    QMouseEvent move(QEvent::MouseMove, point, point, view.mapToGlobal(point.toPoint()),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    return milliseconds([&] { QGuiApplication::sendEvent(&view, &move); });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -109,15 +145,20 @@ int main(int argc, char **argv)
     const QString peer = QString::fromLatin1(argv[1]);
     const int count = std::atoi(argv[2]);
     const int frames = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    const bool hovering = peer.startsWith(QLatin1String("Hover"));
 
     qmlRegisterType<Bll_Painted_Item>("Bll", 1, 0, "BllPaintedItem");
+    qmlRegisterSingletonType<BllPicking>(
+            "Bll", 1, 1, "BllPicking",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllPicking; });
     const BenchScene::Scene scene = BenchScene::mixedScene(count);
 
     QQuickView view;
     view.setColor(Qt::white);
-    view.resize(1920, 1080);
+    view.resize(1920, hovering ? 1144 : 1080);
     const QJSValue boxes = toScript(view.engine(), scene);
-    view.setSource(QUrl(QStringLiteral("qrc:/peers/%1.qml").arg(peer)));
+    view.setSource(QUrl(QStringLiteral("qrc:/peers/%1.qml")
+                                .arg(hovering ? QStringLiteral("HoverPeer") : peer)));
     QObject *root = view.rootObject();
     if (!root) {
         for (const QQmlError &error : view.errors())
@@ -132,6 +173,9 @@ int main(int argc, char **argv)
             : QStringLiteral("opengl");
     const double residentBefore = residentBytes();
 
+    const QString threads = qEnvironmentVariableIsEmpty("BLL_PAINT_THREADS")
+            ? QStringLiteral("all")
+            : qEnvironmentVariable("BLL_PAINT_THREADS");
     // One line per figure as soon as it is known: a peer too slow to finish its
     // frames still leaves its build time and memory behind.
     const auto report = [&](const char *figure, double value) {
@@ -139,13 +183,36 @@ int main(int argc, char **argv)
                                 {QStringLiteral("boxes"), count},
                                 {QStringLiteral("backend"), backend},
                                 {QStringLiteral("figure"), QLatin1String(figure)},
-                                {QStringLiteral("value"), value}};
+                                {QStringLiteral("value"), value},
+                                {QStringLiteral("threads"), threads}};
         std::printf("%s\n", QJsonDocument(line).toJson(QJsonDocument::Compact).constData());
         std::fflush(stdout);
     };
     report("build_ms", milliseconds([&] { call(root, "build", QVariant::fromValue(boxes)); }));
     report("first_frame_ms", frame(view, [] {}));
     report("bytes_per_box", (residentBytes() - residentBefore) / std::max(1, count));
+
+    if (hovering) {
+        root->setProperty("scan", peer == QLatin1String("HoverScan"));
+        QMetaObject::invokeMethod(root, "listSimpleBoxes",
+                                  Q_ARG(QVariant, QVariant::fromValue(boxes)));
+        QVector<QPointF> hits, misses;
+        hoverPoints(qobject_cast<Bll_Painted_Item *>(root), frames + 1, hits, misses);
+        QVector<double> handler[2], move[2]; // onto a box, off to none
+        movePointer(view, misses.takeLast()); // the pointer enters
+        for (int i = 0; i < frames && i < hits.size(); ++i) {
+            for (const bool hit : {true, false}) {
+                const QPointF point = hit ? hits[i] : misses[i];
+                move[hit].append(
+                        frame(view, [&] { handler[hit].append(movePointer(view, point)); }));
+            }
+        }
+        report("hit_handler_ms", median(handler[true]));
+        report("hit_move_ms", median(move[true]));
+        report("miss_handler_ms", median(handler[false]));
+        report("miss_move_ms", median(move[false]));
+        return 0;
+    }
 
     QVector<double> full, hover;
     for (int i = 0; i < frames; ++i)

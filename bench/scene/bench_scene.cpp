@@ -6,6 +6,7 @@
 #include <QtGui/QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace BenchScene {
 
@@ -411,6 +412,17 @@ Scene mixedScene(int count, quint32 seed)
                              {"brushColor", QStringLiteral("#f4f4f4")},
                              {"isHoverColor", QStringLiteral("#ffe08a")},
                              {"isSelectedColor", QStringLiteral("#8ac6ff")}});
+    return scene;
+}
+
+Scene spreadScene(int count, quint32 seed)
+{
+    Scene scene = mixedScene(count, seed);
+    const double scale = std::sqrt(std::max(1.0, count / 1000.0));
+    for (Box &box : scene.boxes) {
+        box.x *= scale;
+        box.y *= scale;
+    }
     return scene;
 }
 

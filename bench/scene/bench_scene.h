@@ -52,6 +52,11 @@ struct Scene
 // 1920 x 1080 item, nearly all large enough for a label, a few hovered and selected.
 Scene mixedScene(int count, quint32 seed = 1);
 
+// The same boxes spread over an area that grows with N, as dense as the 1,000-box scene
+// everywhere: the boxes that overlap any one stay few at every N. It starts at the item's
+// top left and reaches beyond the item from 1,000 boxes on.
+Scene spreadScene(int count, quint32 seed = 1);
+
 // Adds the scene's boxes and styles to the item through its invokable methods.
 void feed(Bll_Painted_Item &item, const Scene &scene);
 
