@@ -24,11 +24,9 @@ fuzzer=$PWD/$build/fuzz/fuzz_item
 mkdir -p "$build/corpus"
 cd "$build"
 
-# An input of many frames, each compared with a full repaint, may take seconds under the
-# sanitizers on a loaded machine: a hang is what runs past 30 s.
-echo "Replaying the committed corpus"
-"$fuzzer" -runs=0 -timeout=30 ../fuzz/corpus
-
-echo "Fuzzing for $seconds s"
+# The fuzzing run starts by running every input of both corpora, the committed one included,
+# whatever SECONDS is. An input of many frames, each compared with a full repaint, may take
+# seconds under the sanitizers on a loaded machine: a hang is what runs past 30 s.
+echo "Replaying the committed corpus, then fuzzing for $seconds s"
 "$fuzzer" -max_total_time="$seconds" -timeout=30 -max_len=4096 -print_final_stats=1 \
     -dict=../fuzz/item.dict corpus ../fuzz/corpus
