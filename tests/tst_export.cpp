@@ -142,8 +142,10 @@ private slots:
                 labels += text.next().captured(1) + '\n';
             saved.fill(Qt::transparent);
 #ifdef BLL_WITH_SVG
+            QSvgRenderer renderer(file);
+            QCOMPARE(renderer.defaultSize(), expected.size());
             QPainter painter(&saved);
-            QSvgRenderer(file).render(&painter);
+            renderer.render(&painter);
 #endif
         } else {
             saved.load(file);
@@ -172,6 +174,15 @@ private slots:
                  onScreen(item, 1, Qt::red));
     }
 
+    // The smallest picture there is.
+    void onePixelWide()
+    {
+        QTemporaryDir directory;
+        const QString file = directory.filePath("a.png");
+        QCOMPARE(BllExport::save(sceneItem(QSizeF(1, 240)).get(), file, {}), QString());
+        QCOMPARE(QImage(file).size(), QSize(1, 240));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QSizeF>("itemSize"); // invalid: no item
@@ -196,6 +207,7 @@ private slots:
              {"{scale:0}", "{scale:-1}", "{scale:nan}", "{scale:'2'}", "{scale:true}"})
             add(scale, size, "a.pdf", scale, "scale must be a positive number, not");
         add("scale past 2 GiB", size, "a.png", "{scale:100}", "30000 x 24000 pixels, beyond");
+        add("scale below a pixel", size, "a.png", "{scale:0.001}", "0 x 0 pixels, beyond");
         add("transparent jpeg", size, "a.jpg", "{background:'#10000000'}", "not opaque");
         add("transparent pdf", size, "a.pdf", "{background:transparent}", "not opaque");
         add("title not a string", size, "a.pdf", "{title:{a:1}}", "not QVariantMap");

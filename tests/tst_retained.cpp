@@ -379,6 +379,11 @@ private slots:
             setup.framing = threads == 6;
             QTest::addRow("%d threads", threads) << setup << quint32(threads) << QString();
         }
+        setup.threads = 0; // BLL_PAINT_THREADS=0 is no setting: one thread per core
+        setup.pixmap = setup.framing = false;
+        setup.ratio = 1;
+        setup.transform = QTransform();
+        QTest::newRow("0 threads: every core") << setup << quint32(9) << QString();
         setup = Setup();
         // Updates of every box repaint only the boxes they change, each side of each family.
         trap("bulk updates",
@@ -446,7 +451,8 @@ private slots:
                      qPrintable(QString("frame %1: %2").arg(frames).arg(changes[frames])));
         }
         QCOMPARE(partialFrames > 0, setup.retains());
-        QCOMPARE(bandedFrames > 0, setup.threads > 1);
+        QCOMPARE(bandedFrames > 0,
+                 (setup.threads ? setup.threads : QThread::idealThreadCount()) > 1);
     }
 };
 
