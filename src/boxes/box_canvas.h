@@ -153,6 +153,7 @@ private:
 //   prologue(canvas, tools): at the start of every pass; firstDrawn(canvas, tools): before the
 //   first box drawn; draw(canvas, tools, boxId, record): one box;
 //   switchesGeometry: whether switching states may move or hide what a box draws;
+//   boxesSetBrush: whether draw() may install a brush;
 //   withEveryPart(record): the box as it draws with every side and switch on;
 //   Tools::reach(): how far its pens reach; name, pickRect(record, rect), side(record, point).
 template<typename Family>
@@ -194,9 +195,13 @@ struct FamilyOps
             --last;
         if (last >= 0)
             Family::firstDrawn(pass, tools);
-        // Each tool is what the last box to install it installed: walk back until all are known.
+        // Each tool is what the last box to install it installed: walk back until all that boxes
+        // install are known.
         ToolCanvas boxes;
-        for (int i = last; i >= 0 && !(boxes.pen && boxes.brush && boxes.labelSize); --i) {
+        const auto known = [&] {
+            return boxes.pen && (boxes.brush || !Family::boxesSetBrush) && boxes.labelSize;
+        };
+        for (int i = last; i >= 0 && !known(); --i) {
             const auto &row = table.at(i);
             if (!Family::drawn(row.record))
                 continue;
