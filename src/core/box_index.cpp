@@ -66,7 +66,7 @@ void BoxIndex::Grid::build(const QVector<QRectF> &bounds)
         m_cells.resize(m_columns * m_rows);
     }
     for (int i = 0; i < bounds.size(); ++i)
-        file(i, bounds[i]);
+        file(i, placeOf(bounds[i]));
 }
 
 BoxIndex::Grid::Span BoxIndex::Grid::spanOf(const QRectF &rect) const
@@ -81,24 +81,30 @@ BoxIndex::Grid::Span BoxIndex::Grid::spanOf(const QRectF &rect) const
     return {column(rect.left()), column(rect.right()), row(rect.top()), row(rect.bottom())};
 }
 
-void BoxIndex::Grid::file(int index, const QRectF &bounds)
+BoxIndex::Grid::Span BoxIndex::Grid::placeOf(const QRectF &bounds) const
 {
-    Span &span = m_spans[index];
-    span = Span();
+    Span span;
     if (bounds.isEmpty())
-        return;
+        return span;
     if (onGrid(bounds) && !m_cells.isEmpty()) {
         const Span cells = spanOf(bounds);
-        if ((cells.right - cells.left + 1) * (cells.bottom - cells.top + 1) <= maxCellsPerBox) {
-            span = cells;
-            for (int row = span.top; row <= span.bottom; ++row)
-                for (int column = span.left; column <= span.right; ++column)
-                    insertSorted(m_cells[row * m_columns + column], index);
-            return;
-        }
+        if ((cells.right - cells.left + 1) * (cells.bottom - cells.top + 1) <= maxCellsPerBox)
+            return cells;
     }
     span.left = everywhereMark;
-    insertSorted(m_everywhere, index);
+    return span;
+}
+
+void BoxIndex::Grid::file(int index, const Span &span)
+{
+    m_spans[index] = span;
+    if (span.left == everywhereMark) {
+        insertSorted(m_everywhere, index);
+        return;
+    }
+    for (int row = span.top; row <= span.bottom; ++row)
+        for (int column = span.left; column <= span.right; ++column)
+            insertSorted(m_cells[row * m_columns + column], index);
 }
 
 void BoxIndex::Grid::unfile(int index)
@@ -116,10 +122,15 @@ void BoxIndex::Grid::unfile(int index)
 void BoxIndex::Grid::move(int index, const QRectF &bounds)
 {
     if (index >= m_spans.size())
-        m_spans.resize(index + 1);
-    else
+        m_spans.resize(index + 1); // filed nowhere yet
+    const Span place = placeOf(bounds);
+    const Span &was = m_spans[index];
+    // A box added again where it was, or moved a little, mostly stays in its cells.
+    if (place.left != was.left || place.right != was.right || place.top != was.top
+        || place.bottom != was.bottom) {
         unfile(index);
-    file(index, bounds);
+        file(index, place);
+    }
     if (onGrid(bounds) && !m_area.contains(bounds))
         ++m_strays;
 }

@@ -67,7 +67,9 @@ private:
         };
         static constexpr quint16 everywhereMark = 0xffff;
         Span spanOf(const QRectF &rect) const;
-        void file(int index, const QRectF &bounds);
+        // The cells a box with these bounds belongs in.
+        Span placeOf(const QRectF &bounds) const;
+        void file(int index, const Span &span);
         void unfile(int index);
 
         QRectF m_area;
