@@ -21,8 +21,7 @@ constexpr int minBoxes = 200;
 constexpr int minRowsPerBand = 16;
 constexpr int maxThreads = 64;
 
-// Antialiasing may touch the row next to a shape's edge.
-constexpr int rowMargin = 2;
+constexpr int rowMargin = PaintLimits::antialiasMargin;
 
 Q_GLOBAL_STATIC(QThreadPool, bandPool)
 
@@ -88,7 +87,7 @@ bool BandedPainting::pays(const PaintTarget &target, int boxCount)
 {
     // Pixmaps are copied into through the painter, which places rows exactly at ratio 1.
     return (target.image || (target.pixmap && target.ratio == 1)) && target.plain
-            && QImage::toPixelFormat(target.format).bitsPerPixel() == 32 && boxCount >= minBoxes
+            && PaintLimits::wordPixels(target.format) && boxCount >= minBoxes
             && target.size.height() >= 2 * minRowsPerBand && threadCount() > 1;
 }
 

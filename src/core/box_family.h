@@ -6,6 +6,7 @@
 // the library.
 
 #include "label_glyphs.h"
+#include "paint_limits.h"
 
 #include <QtCore/QRectF>
 #include <QtCore/QVector>
@@ -30,22 +31,6 @@ struct PainterTools
     void install(QPainter *painter) const;
     bool operator==(const PainterTools &other) const;
 };
-
-// Whether a rectangle lies where Qt still rasterizes shapes where their coordinates say: far
-// out (from 1e9 on), it draws them elsewhere. Written so that NaN fails.
-inline bool withinReach(const QRectF &extent)
-{
-    constexpr double limit = 1e9;
-    return qAbs(extent.left()) < limit && qAbs(extent.right()) < limit && qAbs(extent.top()) < limit
-            && qAbs(extent.bottom()) < limit;
-}
-
-// Where a box may draw when that cannot be told.
-inline QRectF unboundedExtent()
-{
-    constexpr double far = 1e12;
-    return QRectF(-far, -far, 2 * far, 2 * far);
-}
 
 // How far ink may reach out of a shape outlined with pen, in the pen's units.
 qreal penReach(const QPen &pen);

@@ -148,9 +148,9 @@ void BoxIndex::Grid::collect(const QRectF &area, QVector<int> &out) const
     const int start = out.size();
     if (!m_cells.isEmpty() && !qIsNaN(area.left() + area.right() + area.top() + area.bottom())) {
         // Far or infinite edges fall on the border cells, which is where such boxes are filed.
-        const QRectF clamped(
-                QPointF(qBound(-1e300, area.left(), 1e300), qBound(-1e300, area.top(), 1e300)),
-                QPointF(qBound(-1e300, area.right(), 1e300), qBound(-1e300, area.bottom(), 1e300)));
+        using PaintLimits::clampedEdge;
+        const QRectF clamped(QPointF(clampedEdge(area.left()), clampedEdge(area.top())),
+                             QPointF(clampedEdge(area.right()), clampedEdge(area.bottom())));
         const Span span = spanOf(clamped);
         for (int row = span.top; row <= span.bottom; ++row)
             for (int column = span.left; column <= span.right; ++column)

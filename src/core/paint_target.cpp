@@ -36,8 +36,7 @@ PaintTarget PaintTarget::of(QPainter *painter)
 
 bool PaintTarget::retainable() const
 {
-    return (image || pixmap) && plain && !size.isEmpty()
-            && QImage::toPixelFormat(format).bitsPerPixel() == 32;
+    return (image || pixmap) && plain && !size.isEmpty() && PaintLimits::wordPixels(format);
 }
 
 bool PaintTarget::sameButSize(const PaintTarget &other) const

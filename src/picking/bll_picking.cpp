@@ -13,13 +13,6 @@ BllPickedBox picked(const Bll_Painted_Item &item, BoxFamily family, int index)
     return {QString::fromLatin1(ops.name), ops.boxId(item, index), QString()};
 }
 
-// Far or infinite edges stay where rectangles still compute: an infinite edge would make
-// x + width not a number.
-double clamped(double edge)
-{
-    return qBound(-1e300, edge, 1e300);
-}
-
 const Bll_Painted_Item *itemOf(const QVariant &value)
 {
     return qobject_cast<const Bll_Painted_Item *>(value.value<QObject *>());
@@ -58,8 +51,9 @@ QVector<BllPickedBox> BllPicking::boxesIn(const Bll_Painted_Item *item, const QR
     const double y1 = rect.y(), y2 = rect.y() + rect.height();
     if (!item || std::isnan(x1) || std::isnan(x2) || std::isnan(y1) || std::isnan(y2))
         return boxes;
-    const QRectF area(QPointF(clamped(qMin(x1, x2)), clamped(qMin(y1, y2))),
-                      QPointF(clamped(qMax(x1, x2)), clamped(qMax(y1, y2))));
+    using PaintLimits::clampedEdge;
+    const QRectF area(QPointF(clampedEdge(qMin(x1, x2)), clampedEdge(qMin(y1, y2))),
+                      QPointF(clampedEdge(qMax(x1, x2)), clampedEdge(qMax(y1, y2))));
     BoxIndex &index = ItemState::of(item).index;
     QVector<int> candidates;
     for (int family = BoxFamilyCount - 1; family >= 0; --family) {
