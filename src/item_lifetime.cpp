@@ -4,7 +4,7 @@
 #include "boxes/dvi_box_record.h"
 #include "boxes/parameter_box_record.h"
 #include "boxes/simple_box_record.h"
-#include "core/retained_painting.h"
+#include "core/item_state.h"
 #include "shapes/shape_records.h"
 
 // The item holds every family's records by value, so building and releasing it needs all their
@@ -18,5 +18,5 @@ Bll_Painted_Item::Bll_Painted_Item(QQuickPaintedItem *parent) : QQuickPaintedIte
 
 Bll_Painted_Item::~Bll_Painted_Item()
 {
-    RetainedPainting::forget(this);
+    ItemState::forget(this);
 }

@@ -14,6 +14,9 @@
 #include <QtGui/QPainter>
 #include <QtGui/QPolygonF>
 
+#include <algorithm>
+#include <array>
+
 // Draws on the painter; a limited selection leaves out the parts that do not reach its area.
 class PaintCanvas
 {
@@ -184,41 +187,102 @@ struct FamilyOps
         }
     }
 
-    static PainterTools exit(const Bll_Painted_Item &item, const PainterTools &entry)
+    static PainterTools exit(const Bll_Painted_Item &item, const PainterTools &entry,
+                             LeavingBoxes &leaving)
     {
-        const Tools tools(entry.pen, entry.brush, Family::style(item));
         const auto &table = Family::table(item);
+        findLeaving(item, leaving);
+        const Tools tools(entry.pen, entry.brush, Family::style(item));
         ToolCanvas pass;
         Family::prologue(pass, tools);
-        int last = table.size() - 1;
-        while (last >= 0 && !Family::drawn(table.at(last).record))
-            --last;
-        if (last >= 0)
+        if (leaving.last[LeavingBoxes::Drawn] >= 0)
             Family::firstDrawn(pass, tools);
-        // Each tool is what the last box to install it installed: walk back until all that boxes
-        // install are known.
-        ToolCanvas boxes;
-        const auto known = [&] {
-            return boxes.pen && (boxes.brush || !Family::boxesSetBrush) && boxes.labelSize;
-        };
-        for (int i = last; i >= 0 && !known(); --i) {
-            const auto &row = table.at(i);
-            if (!Family::drawn(row.record))
-                continue;
+        // Each tool is what the last box to install it installed.
+        const auto lastTo = [&](LeavingBoxes::Tool tool) {
             ToolCanvas box;
-            Family::draw(box, tools, row.boxId, row.record);
-            boxes.pen = boxes.pen ? boxes.pen : box.pen;
-            boxes.brush = boxes.brush ? boxes.brush : box.brush;
-            boxes.labelSize = boxes.labelSize ? boxes.labelSize : box.labelSize;
-        }
+            if (const int i = leaving.last[tool]; i >= 0)
+                Family::draw(box, tools, table.at(i).boxId, table.at(i).record);
+            return box;
+        };
+        const ToolCanvas penBox = lastTo(LeavingBoxes::Pen);
+        const ToolCanvas brushBox = lastTo(LeavingBoxes::Brush);
+        const ToolCanvas fontBox = lastTo(LeavingBoxes::Font);
         PainterTools exit = entry;
-        if (const QPen *pen = boxes.pen ? boxes.pen : pass.pen)
+        if (const QPen *pen = penBox.pen ? penBox.pen : pass.pen)
             exit.pen = *pen;
-        if (const QBrush *brush = boxes.brush ? boxes.brush : pass.brush)
+        if (const QBrush *brush = brushBox.brush ? brushBox.brush : pass.brush)
             exit.brush = *brush;
-        if (boxes.labelSize)
-            exit.font = BoxLabel::font(entry.font, boxes.labelSize);
+        if (fontBox.labelSize)
+            exit.font = BoxLabel::font(entry.font, fontBox.labelSize);
         return exit;
+    }
+
+    // Which tools a box installs: what it draws depends on its record alone, never on the styles.
+    static std::array<bool, LeavingBoxes::ToolCount> installs(const Bll_Painted_Item &item,
+                                                              int index)
+    {
+        const auto &row = Family::table(item).at(index);
+        if (!Family::drawn(row.record))
+            return {};
+        ToolCanvas box;
+        Family::draw(box, noTools(), row.boxId, row.record);
+        return {true, box.pen != nullptr, box.brush != nullptr, box.labelSize != 0};
+    }
+
+    // Brings `leaving` up to date: the changed boxes may have become the last to install a tool,
+    // and where the last one stopped installing it, the walk goes back from there. Unknown, it
+    // walks back from the end.
+    static void findLeaving(const Bll_Painted_Item &item, LeavingBoxes &leaving)
+    {
+        const int size = count(item);
+        int *best = leaving.last; // the last box known to install each tool
+        int from[LeavingBoxes::ToolCount]; // walk back below this for the tool, -1: no walk
+        if (!leaving.known) {
+            std::fill(best, best + LeavingBoxes::ToolCount, -1);
+            std::fill(from, from + LeavingBoxes::ToolCount, size);
+        } else {
+            std::fill(from, from + LeavingBoxes::ToolCount, -1);
+            for (int t = 0; t < LeavingBoxes::ToolCount; ++t) {
+                const int was = best[t];
+                if (was >= 0 && !(was < size && installs(item, was)[t])) {
+                    from[t] = qMin(was, size);
+                    best[t] = -1;
+                }
+            }
+            for (const int i : qAsConst(leaving.changed)) {
+                if (i >= size)
+                    continue;
+                const auto installed = installs(item, i);
+                for (int t = 0; t < LeavingBoxes::ToolCount; ++t) {
+                    if (installed[t])
+                        best[t] = qMax(best[t], i);
+                }
+            }
+        }
+        const int start = *std::max_element(from, from + LeavingBoxes::ToolCount);
+        bool found[LeavingBoxes::ToolCount] = {};
+        for (int i = start - 1; i >= 0; --i) {
+            bool pending = false, here = false;
+            for (int t = 0; t < LeavingBoxes::ToolCount; ++t) {
+                if (!found[t] && from[t] >= 0 && i > best[t]) {
+                    pending = true;
+                    here |= i < from[t];
+                }
+            }
+            if (!pending)
+                break;
+            if (!here)
+                continue;
+            const auto installed = installs(item, i);
+            for (int t = 0; t < LeavingBoxes::ToolCount; ++t) {
+                if (!found[t] && i < from[t] && i > best[t] && installed[t]) {
+                    best[t] = i;
+                    found[t] = true;
+                }
+            }
+        }
+        leaving.changed.clear();
+        leaving.known = true;
     }
 
     static bool startsAlike(const PainterTools &a, const PainterTools &b)

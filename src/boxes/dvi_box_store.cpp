@@ -1,6 +1,6 @@
 #include "bll_painted_item.h"
 
-#include "../core/retained_painting.h"
+#include "../core/item_changes.h"
 #include "../core/style_keys.h"
 #include "box_table.h"
 #include "dvi_box_record.h"
@@ -41,8 +41,8 @@ void Bll_Painted_Item::addBoxDVIF(QString boxId, double x, double y, double widt
     box.width = width;
     box.height = height;
     box.borderWidth = borderWidth;
-    RetainedPainting::boxChanged(this, DviBoxes, m_boxDVIHash.insert(boxId, box),
-                                 RetainedPainting::Added);
+    ItemChanges::boxChanged(this, DviBoxes, m_boxDVIHash.insert(boxId, box),
+                            ItemChangeListener::Added);
 }
 
 void Bll_Painted_Item::updateBoxDVIF(QString boxId, const QVariantMap &vBorder)
@@ -50,8 +50,11 @@ void Bll_Painted_Item::updateBoxDVIF(QString boxId, const QVariantMap &vBorder)
     const int index = m_boxDVIHash.indexOf(boxId);
     if (index < 0)
         return;
-    RetainedPainting::boxChanged(this, DviBoxes, index, RetainedPainting::Switched);
-    applySwitches(m_boxDVIHash.at(index).record, vBorder);
+    BoxDVIRecord &box = m_boxDVIHash.at(index).record;
+    const BoxDVIRecord before = box;
+    applySwitches(box, vBorder);
+    if (!sameSwitches(before, box))
+        ItemChanges::boxChanged(this, DviBoxes, index, ItemChangeListener::Switched);
 }
 
 void Bll_Painted_Item::updateAllBoxDVIF(const QVariantMap &vBorder)
@@ -64,12 +67,12 @@ void Bll_Painted_Item::updateAllBoxDVIF(const QVariantMap &vBorder)
         if (!sameSwitches(before, box))
             changed << i;
     }
-    RetainedPainting::boxesChanged(this, DviBoxes, changed, RetainedPainting::Switched);
+    ItemChanges::boxesChanged(this, DviBoxes, changed, ItemChangeListener::Switched);
 }
 
 // Releases the storage as well: a cleared table is a new, empty table.
 void Bll_Painted_Item::clearBoxDVIF()
 {
     m_boxDVIHash.clear();
-    RetainedPainting::familyCleared(this, DviBoxes);
+    ItemChanges::familyCleared(this, DviBoxes);
 }

@@ -1,6 +1,6 @@
 #include "bll_painted_item.h"
 
-#include "../core/retained_painting.h"
+#include "../core/item_changes.h"
 #include "../core/style_keys.h"
 #include "box_table.h"
 #include "parameter_box_record.h"
@@ -51,8 +51,8 @@ void Bll_Painted_Item::addBoxF(QString boxId, double x, double y, double width, 
     box.width = width;
     box.height = height;
     box.borderWidth = borderWidth;
-    RetainedPainting::boxChanged(this, ParameterBoxes, m_boxHash.insert(boxId, box),
-                                 RetainedPainting::Added);
+    ItemChanges::boxChanged(this, ParameterBoxes, m_boxHash.insert(boxId, box),
+                            ItemChangeListener::Added);
 }
 
 double Bll_Painted_Item::updateBoxF(QString boxId, const QVariantMap &vBorder)
@@ -60,8 +60,12 @@ double Bll_Painted_Item::updateBoxF(QString boxId, const QVariantMap &vBorder)
     const int index = m_boxHash.indexOf(boxId);
     if (index < 0)
         return 1.0;
-    RetainedPainting::boxChanged(this, ParameterBoxes, index, RetainedPainting::Switched);
-    return pickSides(m_boxHash.at(index).record, vBorder);
+    BoxRecord &box = m_boxHash.at(index).record;
+    const BoxRecord before = box;
+    const double param = pickSides(box, vBorder);
+    if (!samePicks(before, box))
+        ItemChanges::boxChanged(this, ParameterBoxes, index, ItemChangeListener::Switched);
+    return param;
 }
 
 void Bll_Painted_Item::updateAllBoxF(const QVariantMap &vBorder)
@@ -74,7 +78,7 @@ void Bll_Painted_Item::updateAllBoxF(const QVariantMap &vBorder)
         if (!samePicks(before, box))
             changed << i;
     }
-    RetainedPainting::boxesChanged(this, ParameterBoxes, changed, RetainedPainting::Switched);
+    ItemChanges::boxesChanged(this, ParameterBoxes, changed, ItemChangeListener::Switched);
 }
 
 // Only boxes with picked sides take the parameter, and only those that change are repainted.
@@ -99,7 +103,7 @@ void Bll_Painted_Item::updateBoxParamF(const QVariantMap &vBorder)
         if (sideChanged)
             changed << i;
     }
-    RetainedPainting::boxesChanged(this, ParameterBoxes, changed, RetainedPainting::Switched);
+    ItemChanges::boxesChanged(this, ParameterBoxes, changed, ItemChangeListener::Switched);
 }
 
 void Bll_Painted_Item::updateAllBoxParamF(const QVariantMap &vBorder)
@@ -118,12 +122,12 @@ void Bll_Painted_Item::updateAllBoxParamF(const QVariantMap &vBorder)
         if (sideChanged)
             changed << i;
     }
-    RetainedPainting::boxesChanged(this, ParameterBoxes, changed, RetainedPainting::Switched);
+    ItemChanges::boxesChanged(this, ParameterBoxes, changed, ItemChangeListener::Switched);
 }
 
 // Releases the storage as well: a cleared table is a new, empty table.
 void Bll_Painted_Item::clearBoxF()
 {
     m_boxHash.clear();
-    RetainedPainting::familyCleared(this, ParameterBoxes);
+    ItemChanges::familyCleared(this, ParameterBoxes);
 }

@@ -1,6 +1,6 @@
 #include "bll_painted_item.h"
 
-#include "../core/retained_painting.h"
+#include "../core/item_changes.h"
 #include "../core/style_keys.h"
 #include "box_table.h"
 #include "simple_box_record.h"
@@ -12,8 +12,8 @@ void Bll_Painted_Item::addBoxSimpleF(QString boxId, double x, double y, double w
     box.y = y;
     box.width = width;
     box.height = height;
-    RetainedPainting::boxChanged(this, SimpleBoxes, m_boxSimpleHash.insert(boxId, box),
-                                 RetainedPainting::Added);
+    ItemChanges::boxChanged(this, SimpleBoxes, m_boxSimpleHash.insert(boxId, box),
+                            ItemChangeListener::Added);
 }
 
 void Bll_Painted_Item::updateBoxSimpleF(QString boxId, const QVariantMap &vMap)
@@ -21,19 +21,21 @@ void Bll_Painted_Item::updateBoxSimpleF(QString boxId, const QVariantMap &vMap)
     const int index = m_boxSimpleHash.indexOf(boxId);
     if (index < 0)
         return;
-    RetainedPainting::boxChanged(this, SimpleBoxes, index, RetainedPainting::Switched);
-    BoxSimpleRecord *box = &m_boxSimpleHash.at(index).record;
+    BoxSimpleRecord &box = m_boxSimpleHash.at(index).record;
+    const BoxSimpleRecord before = box;
     const auto hover = vMap.constFind(OptionKey::isHover);
     if (hover != vMap.cend())
-        box->isHover = hover->toBool();
+        box.isHover = hover->toBool();
     const auto selected = vMap.constFind(OptionKey::isSelected);
     if (selected != vMap.cend())
-        box->isSelected = selected->toBool();
+        box.isSelected = selected->toBool();
+    if (box.isHover != before.isHover || box.isSelected != before.isSelected)
+        ItemChanges::boxChanged(this, SimpleBoxes, index, ItemChangeListener::Switched);
 }
 
 // Releases the storage as well: a cleared table is a new, empty table.
 void Bll_Painted_Item::clearBoxSimpleF()
 {
     m_boxSimpleHash.clear();
-    RetainedPainting::familyCleared(this, SimpleBoxes);
+    ItemChanges::familyCleared(this, SimpleBoxes);
 }

@@ -7,33 +7,19 @@
 
 #include "label_glyphs.h"
 #include "paint_limits.h"
+#include "painter_tools.h"
 
 #include <QtCore/QRectF>
 #include <QtCore/QVector>
-#include <QtGui/QBrush>
-#include <QtGui/QFont>
-#include <QtGui/QPen>
+
+#include <algorithm>
+#include <iterator>
 
 class Bll_Painted_Item;
 class QPainter;
 
 // The three box families, in the order paint() paints them.
 enum BoxFamily { ParameterBoxes, DviBoxes, SimpleBoxes, BoxFamilyCount };
-
-// The tools a family finds on the painter, or leaves there for the next.
-struct PainterTools
-{
-    QPen pen;
-    QBrush brush;
-    QFont font;
-
-    static PainterTools of(const QPainter *painter);
-    void install(QPainter *painter) const;
-    bool operator==(const PainterTools &other) const;
-};
-
-// How far ink may reach out of a shape outlined with pen, in the pen's units.
-qreal penReach(const QPen &pen);
 
 // Rectangles, bucketed on a grid, to tell quickly whether another rectangle meets any of them.
 class RectGrid
@@ -81,6 +67,32 @@ private:
     const RectGrid *m_visible;
 };
 
+// The boxes whose tools a family's full pass leaves on the painter: the last box drawn, and the
+// last to install a pen, a brush and a label's font (-1 for none). Kept beside the item and
+// brought up to date from the boxes that changed, so that no frame walks the boxes to find them.
+struct LeavingBoxes
+{
+    enum Tool { Drawn, Pen, Brush, Font, ToolCount };
+    int last[ToolCount] = {-1, -1, -1, -1};
+    QVector<int> changed; // boxes changed since `last` was found
+    bool known = false;
+
+    void boxesChanged(const int *indices, int count)
+    {
+        // Past a thousand changes, a walk over every box costs little beside the frame they call
+        // for.
+        if (known && changed.size() + count > 1024)
+            forget();
+        else if (known)
+            std::copy(indices, indices + count, std::back_inserter(changed));
+    }
+    void forget()
+    {
+        known = false;
+        changed = QVector<int>();
+    }
+};
+
 // What painting asks of a family. Every operation reads the item and changes nothing of it.
 struct BoxFamilyOps
 {
@@ -89,8 +101,10 @@ struct BoxFamilyOps
     // pass paints them.
     void (*paint)(const Bll_Painted_Item &item, QPainter *painter, const BoxSelection &boxes,
                   LabelPainter &labels);
-    // The tools a full pass leaves, starting from `entry`, without painting.
-    PainterTools (*exit)(const Bll_Painted_Item &item, const PainterTools &entry);
+    // The tools a full pass leaves, starting from `entry`, without painting; `leaving` is brought
+    // up to date on the way.
+    PainterTools (*exit)(const Bll_Painted_Item &item, const PainterTools &entry,
+                         LeavingBoxes &leaving);
     // Whether passes that start from a and from b draw alike: a label's font takes the family and
     // size of the label, so the font found on the painter counts only for what else it sets.
     bool (*startsAlike)(const PainterTools &a, const PainterTools &b);

@@ -1,5 +1,7 @@
 #include "item_state.h"
 
+#include "retained_painting.h"
+
 #include <QtCore/QHash>
 #include <QtCore/QMutex>
 
@@ -12,6 +14,47 @@ QHash<const Bll_Painted_Item *, ItemState *> states;
 std::atomic<int> stateCount {0};
 
 } // namespace
+
+ItemState::ItemState() = default;
+ItemState::~ItemState() = default;
+
+void ItemState::boxesChanged(BoxFamily family, const int *indices, int count, Change change)
+{
+    if (change == Added) {
+        for (int i = 0; i < count; ++i)
+            index.moved(family, indices[i]);
+    }
+    leaving[family].boxesChanged(indices, count);
+    if (frame)
+        frame->boxesChanged(family, indices, count, change);
+    // A copy: a listener may stop listening while it hears.
+    const QVector<ItemChangeListener *> others = listeners;
+    for (ItemChangeListener *listener : others)
+        listener->boxesChanged(family, indices, count, change);
+}
+
+void ItemState::familyCleared(BoxFamily family)
+{
+    index.cleared(family);
+    // Other boxes will take the places, and their labels other texts.
+    labels[family] = LabelStore();
+    leaving[family].forget();
+    if (frame)
+        frame->familyCleared(family);
+    const QVector<ItemChangeListener *> others = listeners;
+    for (ItemChangeListener *listener : others)
+        listener->familyCleared(family);
+}
+
+void ItemState::stylesChanged()
+{
+    // What a box installs depends on its record alone: the leaving boxes stay.
+    if (frame)
+        frame->stylesChanged();
+    const QVector<ItemChangeListener *> others = listeners;
+    for (ItemChangeListener *listener : others)
+        listener->stylesChanged();
+}
 
 ItemState *ItemState::find(const Bll_Painted_Item *item)
 {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <typeinfo>
 
 // QT_LOGGING_RULES="bll.painteditem.retained.debug=true" tells, frame by frame, what was
@@ -99,11 +100,12 @@ bool filledWith(const PaintTarget &target, const QRegion &area, quint32 colour)
 // one leaves: tools[family], and tools[BoxFamilyCount] at the end.
 struct FamilyTools
 {
-    FamilyTools(const Bll_Painted_Item &item, const PainterTools &entry)
+    FamilyTools(const Bll_Painted_Item &item, ItemState &state, const PainterTools &entry)
     {
         tools[0] = entry;
         for (int family = 0; family < BoxFamilyCount; ++family)
-            tools[family + 1] = boxFamilies[family]->exit(item, tools[family]);
+            tools[family + 1] =
+                    boxFamilies[family]->exit(item, tools[family], state.leaving[family]);
     }
     PainterTools tools[BoxFamilyCount + 1];
 };
@@ -117,126 +119,147 @@ void paintFamily(const Bll_Painted_Item &item, QPainter *painter, ItemState &sta
     boxFamilies[family]->paint(item, painter, boxes, labelPainter);
 }
 
-// A frame that paints only the boxes that changed and those that overlap where the changed ones
-// were and are (the damage); the kept image gives everything else. A texture that grew or shrank
-// also repaints what is new and every box that reaches its moving right or bottom edge: the raster
-// engine draws a shape that an edge cuts differently as a whole. False when a full frame is due
-// after all: the families would start from other tools, or most of the area (or many places)
-// changed.
-bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
-                    const PaintTarget &target)
+// Where a frame repaints, in whole pixels of the painter's coordinates before its world
+// transform (the device's at ratio 1), and how an extent in item coordinates falls there.
+class Damage
 {
-    const FamilyTools families(item, target.tools);
-    const PainterTools *tools = families.tools;
-    for (int family = 1; family < BoxFamilyCount; ++family) {
-        if (!boxFamilies[family]->startsAlike(tools[family], state.exits[family - 1])) {
-            qCDebug(lcRetained, "full frame: a family starts from other tools");
-            return false;
-        }
+public:
+    explicit Damage(const PaintTarget &target)
+        : m_area(target.area()),
+          // Extents are cut to the device, and a little beyond, before they are rounded to
+          // whole pixels: far ones would not fit an int. The 4 pixels beyond keep a cut extent
+          // reaching past the device's edges, where the antialiasing margin and the resize rule
+          // below look for it.
+          m_margin(QRectF(m_area).adjusted(-4, -4, 4, 4)), m_toDevice(target.transform),
+          m_toItem(target.transform.inverted())
+    {
     }
 
-    const QRect area = target.area();
-    const QRect common = area & state.target.area();
-    const QRectF margin = QRectF(area).adjusted(-4, -4, 4, 4);
-    // Where an extent lies on the device; antialiasing may touch the pixel next to a shape's edge.
-    const auto onDevice = [&](const QRectF &extent) {
-        return target.transform.mapRect(extent).intersected(margin).toAlignedRect().adjusted(-2, -2,
-                                                                                             2, 2);
-    };
-    QRegion damage;
-    const auto damaged = [&](const QRectF &extent) {
+    const QRect &area() const { return m_area; }
+    const QRegion &region() const { return m_region; }
+    const QTransform &toItem() const { return m_toItem; }
+
+    // The pixels an extent may touch, antialiasing included.
+    QRect onDevice(const QRectF &extent) const
+    {
+        const int margin = PaintLimits::antialiasMargin;
+        return m_toDevice.mapRect(extent).intersected(m_margin).toAlignedRect().adjusted(
+                -margin, -margin, margin, margin);
+    }
+    void add(const QRectF &extent)
+    {
         if (!extent.isEmpty())
-            damage |= onDevice(extent) & area;
-    };
+            m_region |= onDevice(extent) & m_area;
+    }
+    void add(const QRegion &region) { m_region |= region; }
+
+    // Past these a full frame costs less than clipping to the damage and copying around it.
+    bool tooScattered() const { return m_region.rectCount() > maxDamageRects; }
+    bool mostOfTheArea() const
+    {
+        qint64 pixels = 0;
+        for (const QRect &rect : m_region)
+            pixels += qint64(rect.width()) * rect.height();
+        return 2 * pixels > qint64(m_area.width()) * m_area.height();
+    }
+
+private:
+    QRect m_area;
+    QRectF m_margin;
+    QTransform m_toDevice, m_toItem;
+    QRegion m_region;
+};
+
+// Where the boxes that changed since the last frame were and are; their extents become the
+// kept ones.
+void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const PainterTools *tools,
+                     Damage &damage)
+{
     QVector<QRectF> now;
     for (int f = 0; f < BoxFamilyCount; ++f) {
         const BoxFamilyOps &family = *boxFamilies[f];
-        QVector<QRectF> &extents = state.extents[f];
+        QVector<QRectF> &extents = frame.extents[f];
         extents.resize(family.count(item));
-        QVector<int> &added = state.added[f];
+        QVector<int> &added = frame.added[f];
         now.resize(added.size());
         family.extents(item, tools[f], &added, false, now.data());
         for (int k = 0; k < added.size(); ++k) {
-            damaged(extents[added[k]] | now[k]); // where the box was, and is
+            damage.add(extents[added[k]] | now[k]);
             extents[added[k]] = now[k];
         }
-        QVector<int> &switched = state.switched[f];
+        QVector<int> &switched = frame.switched[f];
         now.resize(switched.size());
         family.extents(item, tools[f], &switched, !family.switchesGeometry, now.data());
         for (int k = 0; k < switched.size(); ++k) {
             if (family.switchesGeometry) {
-                damaged(extents[switched[k]] | now[k]);
+                damage.add(extents[switched[k]] | now[k]);
                 extents[switched[k]] = now[k];
             } else {
-                damaged(now[k]);
+                damage.add(now[k]);
             }
         }
         added.clear();
         switched.clear();
     }
-    state.changes = 0;
-    // A damage of many pieces costs more to clip to and copy around than a full frame.
-    if (damage.rectCount() > maxDamageRects) {
-        qCDebug(lcRetained, "full frame: many places changed");
-        return false;
-    }
-    const QTransform toItem = target.transform.inverted();
-    // The boxes of a family whose extents may reach `device` (the painter's coordinates before
-    // its world transform), found by the index: where they lie, widened by their pens' reach.
-    const auto boxesNear = [&](int family, const QVector<QRectF> &device) {
-        const qreal reach = boxFamilies[family]->reach(item, tools[family]) + 1;
-        QVector<int> boxes;
-        for (const QRectF &rect : device) {
-            state.index.boxesMeeting(item, BoxFamily(family),
-                                     toItem.mapRect(rect).adjusted(-reach, -reach, reach, reach),
-                                     boxes);
-        }
-        std::sort(boxes.begin(), boxes.end());
-        boxes.erase(std::unique(boxes.begin(), boxes.end()), boxes.end());
-        return boxes;
-    };
-    if (area != state.target.area()) {
-        damage |= QRegion(area).subtracted(common);
-        constexpr double far = 1e8;
-        const QVector<QRectF> edges = {
-                QRectF(QPointF(common.right() - 4, -far), QPointF(far, far)),
-                QRectF(QPointF(-far, common.bottom() - 4), QPointF(far, far))};
-        for (int family = 0; family < BoxFamilyCount; ++family) {
-            for (const int i : boxesNear(family, edges)) {
-                const QRectF &extent = state.extents[family][i];
-                if (extent.isEmpty())
-                    continue;
-                const QRect onArea = onDevice(extent);
-                if (onArea.right() >= common.right() || onArea.bottom() >= common.bottom())
-                    damage |= onArea & area;
-            }
-        }
-    }
-    qint64 damagedArea = 0;
-    for (const QRect &rect : damage)
-        damagedArea += qint64(rect.width()) * rect.height();
-    if (2 * damagedArea > qint64(area.width()) * area.height()) {
-        qCDebug(lcRetained, "full frame: most of the area changed");
-        return false;
-    }
-    // Outside the damage the kept frame replaces whatever the device holds; a device filled
-    // otherwise shows it in its first pixel already.
-    if (!filledWith(target, damage | QRect(0, 0, 1, 1), state.background)) {
-        qCDebug(lcRetained, "full frame: another background under the changes");
-        return false;
-    }
+    frame.changes = 0;
+}
 
-    // Every box that may draw into the damage, in paint order.
+// The boxes of a family whose extents may reach `device` (rectangles in the painter's
+// coordinates before its world transform), found by the index: where they lie, widened by their
+// pens' reach. Once each, in paint order.
+QVector<int> boxesNear(const Bll_Painted_Item &item, ItemState &state, const Damage &damage,
+                       int family, const PainterTools &tools, const QVector<QRectF> &device)
+{
+    const qreal reach = boxFamilies[family]->reach(item, tools) + 1;
+    QVector<int> boxes;
+    for (const QRectF &rect : device) {
+        state.index.boxesMeeting(
+                item, BoxFamily(family),
+                damage.toItem().mapRect(rect).adjusted(-reach, -reach, reach, reach), boxes);
+    }
+    std::sort(boxes.begin(), boxes.end());
+    boxes.erase(std::unique(boxes.begin(), boxes.end()), boxes.end());
+    return boxes;
+}
+
+// A texture that grew or shrank repaints what is new, and every box that reaches its moving
+// right or bottom edge: the raster engine draws a shape that an edge cuts differently as a whole.
+void damageOfResize(const Bll_Painted_Item &item, ItemState &state, const PainterTools *tools,
+                    const QRect &before, Damage &damage)
+{
+    const QRect common = damage.area() & before;
+    damage.add(QRegion(damage.area()).subtracted(common));
+    constexpr double far = 1e8;
+    const QVector<QRectF> edges = {QRectF(QPointF(common.right() - 4, -far), QPointF(far, far)),
+                                   QRectF(QPointF(-far, common.bottom() - 4), QPointF(far, far))};
+    for (int family = 0; family < BoxFamilyCount; ++family) {
+        for (const int i : boxesNear(item, state, damage, family, tools[family], edges)) {
+            const QRectF &extent = state.frame->extents[family][i];
+            if (extent.isEmpty())
+                continue;
+            const QRect onArea = damage.onDevice(extent);
+            if (onArea.right() >= common.right() || onArea.bottom() >= common.bottom())
+                damage.add(QRegion(onArea & damage.area()));
+        }
+    }
+}
+
+// Paints every box that may draw into the damage, in paint order, then the kept frame around the
+// damage, and keeps what was repainted.
+void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
+                   const PaintTarget &target, const PainterTools *tools, const Damage &damage)
+{
+    KeptFrame &frame = *state.frame;
     QVector<QRectF> deviceDamage, itemDamage;
-    for (const QRect &rect : damage) {
+    for (const QRect &rect : damage.region()) {
         deviceDamage << QRectF(rect);
-        itemDamage << toItem.mapRect(QRectF(rect));
+        itemDamage << damage.toItem().mapRect(QRectF(rect));
     }
     const RectGrid visible(itemDamage);
     QVector<int> touched[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        const QVector<QRectF> &extents = state.extents[family];
-        for (const int i : boxesNear(family, deviceDamage)) {
+        const QVector<QRectF> &extents = frame.extents[family];
+        for (const int i : boxesNear(item, state, damage, family, tools[family], deviceDamage)) {
             if (!extents[i].isEmpty() && visible.meets(extents[i]))
                 touched[family] << i;
         }
@@ -253,25 +276,63 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
     }
     painter->save();
     painter->resetTransform();
-    painter->setClipRegion(QRegion(area).subtracted(damage));
+    painter->setClipRegion(QRegion(damage.area()).subtracted(damage.region()));
     painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(QPointF(0, 0), state.image);
+    painter->drawImage(QPointF(0, 0), frame.image);
     painter->restore();
     tools[BoxFamilyCount].install(painter);
 
-    if (state.image.size() != target.size) {
+    if (frame.image.size() != target.size) {
         QImage resized(target.size, target.format);
         resized.setDevicePixelRatio(target.ratio);
         QPainter copy(&resized);
         copy.setCompositionMode(QPainter::CompositionMode_Source);
-        copy.drawImage(QPointF(0, 0), state.image);
+        copy.drawImage(QPointF(0, 0), frame.image);
         copy.end();
-        state.image = resized;
+        frame.image = resized;
     }
-    keepPixels(target, state.image, damage);
-    state.target = target;
+    keepPixels(target, frame.image, damage.region());
+    frame.target = target;
     qCDebug(lcRetained, "repainted %d boxes in %d rectangles",
-            int(touched[0].size() + touched[1].size() + touched[2].size()), damage.rectCount());
+            int(touched[0].size() + touched[1].size() + touched[2].size()),
+            damage.region().rectCount());
+}
+
+// A frame that paints only the boxes that changed and those that overlap where the changed ones
+// were and are (the damage); the kept image gives everything else. False when a full frame is
+// due after all: the families would start from other tools, or most of the area (or many places)
+// changed, or the device holds something else under the damage.
+bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
+                    const PaintTarget &target)
+{
+    KeptFrame &frame = *state.frame;
+    const FamilyTools families(item, state, target.tools);
+    const PainterTools *tools = families.tools;
+    for (int family = 1; family < BoxFamilyCount; ++family) {
+        if (!boxFamilies[family]->startsAlike(tools[family], frame.exits[family - 1])) {
+            qCDebug(lcRetained, "full frame: a family starts from other tools");
+            return false;
+        }
+    }
+    Damage damage(target);
+    damageOfChanges(item, frame, tools, damage);
+    if (damage.tooScattered()) {
+        qCDebug(lcRetained, "full frame: many places changed");
+        return false;
+    }
+    if (damage.area() != frame.target.area())
+        damageOfResize(item, state, tools, frame.target.area(), damage);
+    if (damage.mostOfTheArea()) {
+        qCDebug(lcRetained, "full frame: most of the area changed");
+        return false;
+    }
+    // Outside the damage the kept frame replaces whatever the device holds; a device filled
+    // otherwise shows it in its first pixel already.
+    if (!filledWith(target, damage.region() | QRect(0, 0, 1, 1), frame.background)) {
+        qCDebug(lcRetained, "full frame: another background under the changes");
+        return false;
+    }
+    repaintDamage(item, painter, state, target, tools, damage);
     return true;
 }
 
@@ -291,7 +352,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         return;
     }
 
-    const FamilyTools families(item, target.tools);
+    const FamilyTools families(item, state, target.tools);
     QVector<QRectF> extents[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
         extents[family].resize(boxFamilies[family]->count(item));
@@ -313,26 +374,40 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     if (!retainable)
         return;
 
+    if (!state.frame)
+        state.frame = std::make_unique<KeptFrame>();
+    KeptFrame &frame = *state.frame;
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        state.extents[family] = extents[family];
-        state.exits[family] = families.tools[family + 1];
-        state.added[family].clear();
-        state.switched[family].clear();
+        frame.extents[family] = extents[family];
+        frame.exits[family] = families.tools[family + 1];
+        frame.added[family].clear();
+        frame.switched[family].clear();
     }
-    state.changes = 0;
-    if (state.image.size() != target.size || state.image.format() != target.format)
-        state.image = QImage(target.size, target.format);
-    state.image.setDevicePixelRatio(target.ratio);
-    keepPixels(target, state.image, target.area());
-    state.target = target;
-    state.fillColor = item.fillColor();
-    state.background = background;
-    state.fontGeneration = fontGeneration();
-    state.everything = false;
-    state.valid = true;
+    frame.changes = 0;
+    if (frame.image.size() != target.size || frame.image.format() != target.format)
+        frame.image = QImage(target.size, target.format);
+    frame.image.setDevicePixelRatio(target.ratio);
+    keepPixels(target, frame.image, target.area());
+    frame.target = target;
+    frame.fillColor = item.fillColor();
+    frame.background = background;
+    frame.fontGeneration = fontGeneration();
+    frame.everything = false;
 }
 
+thread_local QPainter *paintingInFull = nullptr;
+
 } // namespace
+
+RetainedPainting::FullFrames::FullFrames(QPainter *painter) : m_previous(paintingInFull)
+{
+    paintingInFull = painter;
+}
+
+RetainedPainting::FullFrames::~FullFrames()
+{
+    paintingInFull = m_previous;
+}
 
 void RetainedPainting::paint(const Bll_Painted_Item &item, QPainter *painter)
 {
@@ -345,19 +420,23 @@ void RetainedPainting::paint(const Bll_Painted_Item &item, QPainter *painter)
     // nothing is under the boxes then but what the last frame had.
     quint32 background = 0;
     const bool drawsUnder = state.kind == ItemState::DrawsUnder;
-    const bool retainable = target.retainable()
-            && (!drawsUnder || (target.image && uniform(*target.image, &background)));
+    const bool keepable = target.retainable() && painter != paintingInFull;
+    const bool retainable =
+            keepable && (!drawsUnder || (target.image && uniform(*target.image, &background)));
 
-    const char *full = !target.retainable()     ? "not an unclipped raster image or pixmap"
-            : !retainable && target.pixmap      ? "a derived item on a pixmap"
-            : !retainable                       ? "something under the boxes"
-            : !state.valid                      ? "nothing kept"
-            : state.everything                  ? "styles or clears"
-            : !target.sameButSize(state.target) ? "another device or painter state"
-            : item.fillColor() != state.fillColor || (drawsUnder && background != state.background)
+    const KeptFrame *frame = state.frame.get();
+    const char *full = painter == paintingInFull ? "painted once"
+            : !keepable                          ? "not an unclipped raster image or pixmap"
+            : !retainable && target.pixmap       ? "a derived item on a pixmap"
+            : !retainable                        ? "something under the boxes"
+            : !frame                             ? "nothing kept"
+            : frame->everything                  ? "styles or clears"
+            : !target.sameButSize(frame->target) ? "another device or painter state"
+            : item.fillColor() != frame->fillColor
+                    || (drawsUnder && background != frame->background)
             ? "another background"
-            : state.fontGeneration != fontGeneration() ? "fonts changed"
-                                                       : nullptr;
+            : frame->fontGeneration != fontGeneration() ? "fonts changed"
+                                                        : nullptr;
     if (!full && repaintChanges(item, painter, state, target))
         return;
     if (full)
@@ -365,70 +444,25 @@ void RetainedPainting::paint(const Bll_Painted_Item &item, QPainter *painter)
     repaintEverything(item, painter, state, target, retainable, background);
 }
 
-namespace {
-
-// The list a change goes to, or none when a full frame is due anyway. Past a few dozen changed
-// boxes (all of them moved, say) a full frame costs less than working out their damage, and the
-// lists stop growing between frames.
-QVector<int> *changeList(ItemState *state, BoxFamily family, RetainedPainting::Change change,
-                         int count)
+// Past a few dozen changed boxes (all of them moved, say) a full frame costs less than working out
+// their damage, and the lists stop growing between frames.
+void KeptFrame::boxesChanged(BoxFamily family, const int *indices, int count,
+                             ItemChangeListener::Change change)
 {
-    if (!state || state->everything || count == 0)
-        return nullptr;
-    state->changes += count;
-    if (state->changes > maxChangedBoxes) {
-        state->everything = true;
-        state->changes = 0;
+    if (everything)
+        return;
+    changes += count;
+    if (changes > maxChangedBoxes) {
+        everything = true;
+        changes = 0;
         for (int f = 0; f < BoxFamilyCount; ++f) {
-            state->added[f].clear();
-            state->switched[f].clear();
+            added[f].clear();
+            switched[f].clear();
         }
-        return nullptr;
+        return;
     }
-    return &(change == RetainedPainting::Added ? state->added : state->switched)[family];
-}
-
-} // namespace
-
-void RetainedPainting::boxChanged(const Bll_Painted_Item *item, BoxFamily family, int index,
-                                  Change change)
-{
-    ItemState *state = ItemState::find(item);
-    if (state && change == Added)
-        state->index.moved(family, index);
-    if (QVector<int> *list = changeList(state, family, change, 1))
-        list->append(index);
-}
-
-void RetainedPainting::boxesChanged(const Bll_Painted_Item *item, BoxFamily family,
-                                    const QVector<int> &indices, Change change)
-{
-    ItemState *state = ItemState::find(item);
-    for (int i = 0; state && change == Added && i < indices.size(); ++i)
-        state->index.moved(family, indices[i]);
-    if (QVector<int> *list = changeList(state, family, change, indices.size()))
-        *list += indices;
-}
-
-void RetainedPainting::familyCleared(const Bll_Painted_Item *item, BoxFamily family)
-{
-    if (ItemState *state = ItemState::find(item)) {
-        state->everything = true;
-        state->index.cleared(family);
-        // Other boxes will take the places, and their labels other texts.
-        state->labels[family] = LabelStore();
-    }
-}
-
-void RetainedPainting::everythingChanged(const Bll_Painted_Item *item)
-{
-    if (ItemState *state = ItemState::find(item))
-        state->everything = true;
-}
-
-void RetainedPainting::forget(const Bll_Painted_Item *item)
-{
-    ItemState::forget(item);
+    QVector<int> &list = (change == ItemChangeListener::Added ? added : switched)[family];
+    std::copy(indices, indices + count, std::back_inserter(list));
 }
 
 void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily family)

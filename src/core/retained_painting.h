@@ -16,7 +16,8 @@
 // What painting keeps (the frame, where each box draws, the labels' glyphs) lives beside the
 // item, not in it: painting reads the model and changes nothing of it.
 
-#include "box_family.h"
+#include "item_changes.h"
+#include "paint_target.h"
 
 class Bll_Painted_Item;
 class QPainter;
@@ -26,18 +27,41 @@ namespace RetainedPainting {
 // paint(): repaints what changed when that is exact, else everything.
 void paint(const Bll_Painted_Item &item, QPainter *painter);
 
-// The store operations say what they change: one box, added (or added again) or switched; a
-// family cleared; or (styles, the fill colour, initPenStyle) everything.
-enum Change { Added, Switched };
-void boxChanged(const Bll_Painted_Item *item, BoxFamily family, int index, Change change);
-void boxesChanged(const Bll_Painted_Item *item, BoxFamily family, const QVector<int> &indices,
-                  Change change);
-void familyCleared(const Bll_Painted_Item *item, BoxFamily family);
-void everythingChanged(const Bll_Painted_Item *item);
+// While one lives, frames painted with `painter` are full and nothing is kept of them: a picture
+// or a file is painted once, and its device is not the item's texture.
+class FullFrames
+{
+public:
+    explicit FullFrames(QPainter *painter);
+    ~FullFrames();
+    FullFrames(const FullFrames &) = delete;
+    FullFrames &operator=(const FullFrames &) = delete;
 
-// The item is going away.
-void forget(const Bll_Painted_Item *item);
+private:
+    QPainter *m_previous;
+};
 
 } // namespace RetainedPainting
+
+// The last frame, and what changed since.
+struct KeptFrame
+{
+    QImage image; // the last frame's pixels
+    PaintTarget target; // and what they were painted on, and with
+    QColor fillColor;
+    quint32 background = 0; // the colour found on the device before painting
+    int fontGeneration = 0;
+    PainterTools exits[BoxFamilyCount]; // what each family left for the next
+    QVector<QRectF> extents[BoxFamilyCount]; // where each box may draw, in item coordinates
+    QVector<int> added[BoxFamilyCount]; // boxes added (or added again) since
+    QVector<int> switched[BoxFamilyCount]; // boxes whose sides or states were switched since
+    int changes = 0; // entries in added and switched
+    bool everything = false; // so much changed since that only a full frame will do
+
+    void boxesChanged(BoxFamily family, const int *indices, int count,
+                      ItemChangeListener::Change change);
+    void familyCleared(BoxFamily) { everything = true; }
+    void stylesChanged() { everything = true; }
+};
 
 #endif // BLL_RETAINED_PAINTING_H

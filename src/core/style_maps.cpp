@@ -1,6 +1,6 @@
 #include "bll_painted_item.h"
 
-#include "retained_painting.h"
+#include "item_changes.h"
 #include "style_keys.h"
 #include "style_lookup.h"
 
@@ -13,7 +13,7 @@ void Bll_Painted_Item::initPenStyle()
         style->insert(StyleKey::width, 1);
         style->insert(StyleKey::color, int(Qt::black));
     }
-    RetainedPainting::everythingChanged(this);
+    ItemChanges::stylesChanged(this);
 }
 
 namespace {
@@ -43,7 +43,7 @@ void Bll_Painted_Item::setEllipseStyle(const QVariantMap &vStyle)
 void Bll_Painted_Item::setBoxDVIStyle(const QVariantMap &vStyle)
 {
     mergeCommonKeys(m_boxDVIStyle, vStyle);
-    RetainedPainting::everythingChanged(this);
+    ItemChanges::stylesChanged(this);
 }
 
 void Bll_Painted_Item::setBoxStyle(const QVariantMap &vStyle)
@@ -52,7 +52,7 @@ void Bll_Painted_Item::setBoxStyle(const QVariantMap &vStyle)
                        {&StyleKey::style, &StyleKey::width, &StyleKey::color, &StyleKey::textColor,
                         &StyleKey::fillColor, &StyleKey::brushColor, &StyleKey::pickBorderColor,
                         &StyleKey::paramBorderColor, &StyleKey::pickParamBorderColor});
-    RetainedPainting::everythingChanged(this);
+    ItemChanges::stylesChanged(this);
     // Every call sets the fill colour, from whatever "fillColor" is stored.
     setFillColor(StyleLookup::fillColorOrTransparent(
             StyleLookup::optionalColor(m_boxStyle, StyleKey::fillColor)));
@@ -64,12 +64,15 @@ void Bll_Painted_Item::setBoxSimpleStyle(const QVariantMap &vStyle)
                        {&StyleKey::style, &StyleKey::width, &StyleKey::color, &StyleKey::textColor,
                         &StyleKey::fillColor, &StyleKey::brushColor, &StyleKey::isHoverColor,
                         &StyleKey::isSelectedColor});
-    RetainedPainting::everythingChanged(this);
+    ItemChanges::stylesChanged(this);
     setFillColor(StyleLookup::fillColorOrTransparent(
             StyleLookup::optionalColor(m_boxSimpleStyle, StyleKey::fillColor)));
 }
 
 void Bll_Painted_Item::setBoxDVIFillColor(QColor fillColor)
 {
+    const QColor before = this->fillColor();
     setFillColor(StyleLookup::fillColorOrTransparent(fillColor));
+    if (this->fillColor() != before)
+        ItemChanges::stylesChanged(this);
 }

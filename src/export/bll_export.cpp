@@ -1,5 +1,6 @@
 #include "bll_painted_item_saving.h"
 
+#include "../core/retained_painting.h"
 #include "bll_painted_item.h"
 #include "export_writers.h"
 
@@ -87,6 +88,7 @@ void paintPage(QPainter *painter, const ExportPage &page)
     if (page.background.isValid() && page.background.alpha() > 0)
         painter->fillRect(QRectF(QPointF(0, 0), page.size), page.background);
     // paint() is public in QQuickPaintedItem: this reaches a derived item's override too.
+    const RetainedPainting::FullFrames once(painter);
     static_cast<QQuickPaintedItem *>(page.item)->paint(painter);
 }
 

@@ -16,9 +16,6 @@ QString writeImage(QIODevice *device, const ExportPage &page, qreal scale, const
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    // The item repaints only what changed on an unclipped raster image it painted before,
-    // and keeps a copy of it; a clip to the whole picture gets a full paint and no copy.
-    painter.setClipRect(QRectF(QPointF(0, 0), QSizeF(pixels) / scale));
     paintPage(&painter, page);
     painter.end();
 

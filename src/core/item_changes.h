@@ -1,0 +1,55 @@
+#ifndef BLL_ITEM_CHANGES_H
+#define BLL_ITEM_CHANGES_H
+
+// The one way the stores say what they changed: after comparing, so that a call that changes
+// nothing says nothing. Core passes every change on to what it keeps beside the item (the kept
+// frames, the index of where boxes lie, the labels' glyphs, the tools each family leaves) and to
+// any listener that keeps something of its own. Private to the library.
+
+#include "box_family.h"
+
+class Bll_Painted_Item;
+
+// Something that keeps what it derives from an item's boxes up to date. Called on the item's
+// thread, right after each change.
+class ItemChangeListener
+{
+public:
+    enum Change {
+        Added, // added, or added again under the same boxId: perhaps elsewhere
+        Switched, // sides, states or switches changed; the box lies where it did
+    };
+    virtual void boxesChanged(BoxFamily family, const int *indices, int count, Change change) = 0;
+    // Every box of the family is gone; boxes added later take their places anew.
+    virtual void familyCleared(BoxFamily family) = 0;
+    // A style, the fill colour or the default styles: every box may look different.
+    virtual void stylesChanged() = 0;
+
+protected:
+    ~ItemChangeListener() = default;
+};
+
+namespace ItemChanges {
+
+void boxesChanged(const Bll_Painted_Item *item, BoxFamily family, const int *indices, int count,
+                  ItemChangeListener::Change change);
+inline void boxChanged(const Bll_Painted_Item *item, BoxFamily family, int index,
+                       ItemChangeListener::Change change)
+{
+    boxesChanged(item, family, &index, 1, change);
+}
+inline void boxesChanged(const Bll_Painted_Item *item, BoxFamily family,
+                         const QVector<int> &indices, ItemChangeListener::Change change)
+{
+    boxesChanged(item, family, indices.constData(), indices.size(), change);
+}
+void familyCleared(const Bll_Painted_Item *item, BoxFamily family);
+void stylesChanged(const Bll_Painted_Item *item);
+
+// A listener hears every change from now until it stops listening or the item is destroyed.
+void listen(const Bll_Painted_Item *item, ItemChangeListener *listener);
+void stopListening(const Bll_Painted_Item *item, ItemChangeListener *listener);
+
+} // namespace ItemChanges
+
+#endif // BLL_ITEM_CHANGES_H
