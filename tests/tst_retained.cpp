@@ -98,11 +98,15 @@ QByteArray serifAsVerdana()
 
 int partialFrames = 0;
 int bandedFrames = 0;
+int repaintedBoxes = 0;
 
 void countFrames(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (QByteArray(context.category) == "bll.painteditem.retained") {
-        partialFrames += message.startsWith("repainted");
+        if (message.startsWith("repainted")) {
+            ++partialFrames;
+            repaintedBoxes += message.section(' ', 1, 1).toInt();
+        }
         bandedFrames += message.contains("bands");
     } else if (type != QtDebugMsg) {
         fprintf(stderr, "%s\n", qPrintable(message));
@@ -343,6 +347,13 @@ private slots:
         rows("derived, drawing before and after, pixmap");
         setup.over = true;
         rows("derived, drawing after only, pixmap");
+        // What the boxes leave on the painter shows in what the derived item draws after them.
+        trap("derived, drawing after only, the last box to install a tool changes",
+             "addBoxSimpleF a 10 10 60 40; addBoxSimpleF b 100 10 80 60; addBoxSimpleF c 10 90 4 4"
+             "| addBoxSimpleF b 100 10 8 6 | updateBoxSimpleF c {isSelected:true}"
+             "| addBoxSimpleF c 10 90 0 4 | addBoxSimpleF a 10 10 9 9"
+             "| addBoxSimpleF d 150 100 70 50 | addBoxSimpleF b 100 10 80 60"
+             "| addBoxSimpleF d 150 100 1 50 | updateBoxSimpleF b {isHover:true}");
         setup.over = false;
         setup.pixmap = false;
         setup.framing = false;
@@ -453,6 +464,42 @@ private slots:
         QCOMPARE(partialFrames > 0, setup.retains());
         QCOMPARE(bandedFrames > 0,
                  (setup.threads ? setup.threads : QThread::idealThreadCount()) > 1);
+    }
+
+    // Calls that change no box repaint none; the same calls changing one repaint it.
+    void unchangedBoxesRepaintNothing_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<int>("repainted");
+        QTest::newRow("hover as it was") << "updateBoxSimpleF s {isHover:false}" << 0;
+        QTest::newRow("hover") << "updateBoxSimpleF s {isHover:true}" << 1;
+        QTest::newRow("selection as it was") << "updateBoxSimpleF s {isSelected:0}" << 0;
+        QTest::newRow("side as it was") << "updateBoxF p {topBorder:false}" << 0;
+        QTest::newRow("side") << "updateBoxF p {topBorder:true}" << 1;
+        QTest::newRow("switch as it was") << "updateBoxDVIF d {showText:true}" << 0;
+        QTest::newRow("switch") << "updateBoxDVIF d {topBorder:true}" << 1;
+        QTest::newRow("every side as it was") << "updateAllBoxF {leftBorder:0}" << 0;
+        QTest::newRow("a parameter on no picked side") << "updateBoxParamF {currentParam:2}" << 0;
+        QTest::newRow("unknown box") << "updateBoxSimpleF t {isHover:true}" << 0;
+    }
+
+    void unchangedBoxesRepaintNothing()
+    {
+        QFETCH(QString, call);
+        QFETCH(int, repainted);
+        Bll_Painted_Item item;
+        run(&item,
+            "addBoxF p 10 10 60 40 4; addBoxDVIF d 100 10 60 40 3;"
+            "addBoxSimpleF s 10 80 60 40");
+        Setup setup;
+        QPixmap pixmap;
+        QImage image;
+        frame(item, setup, pixmap, image);
+        run(&item, call);
+        partialFrames = repaintedBoxes = 0;
+        frame(item, setup, pixmap, image);
+        QCOMPARE(partialFrames, 1);
+        QCOMPARE(repaintedBoxes, repainted);
     }
 };
 
