@@ -6,10 +6,10 @@
 // Targets of --count: item, limit, item-first (the first paint of a new item),
 // shapes-item, shapes-limit, updateBoxF and addBoxSimpleF (10,000 calls), frame-full (a frame
 // after a style change), frame-hover (a frame after one hover change), frame-hover-spread (the
-// same on the spread scene; frame-hover-first counts the first such frame), frame-grow and
-// frame-shrink (a frame after the texture grew or shrank by 64 pixels each way), frame-param,
-// frame-allbox and frame-alldvi (a frame after updateBoxParamF, updateAllBoxF or updateAllBoxDVIF
-// changed a few boxes). Run it as
+// same on the spread scene, frame-hover-grid on the grid scene; frame-hover-first counts the first
+// such frame), frame-grow and frame-shrink (a frame after the texture grew or shrank by 64 pixels
+// each way), frame-param, frame-allbox and frame-alldvi (a frame after updateBoxParamF,
+// updateAllBoxF or updateAllBoxDVIF changed a few boxes). Run it as
 //   valgrind --tool=callgrind --collect-atstart=no bll_bench --count item 10000
 // BLL_PAINT_THREADS=1 counts a full frame on one thread.
 
@@ -259,6 +259,12 @@ struct FrameFixture
         simpleIds = idsOf(scene, Box::Simple);
         parameterIds = idsOf(scene, Box::Parameter);
         dviIds = idsOf(scene, Box::Dvi);
+        for (const Box &box : scene.boxes) {
+            if (box.kind == Box::Simple)
+                hovered.insert(box.id, box.hover);
+            else if (box.kind == Box::Parameter)
+                leftPicked.insert(box.id, box.picked & Left);
+        }
         frame();
         frame();
     }
@@ -277,6 +283,9 @@ struct FrameFixture
     Bll_Painted_Item item;
     QImage target;
     QVector<QString> simpleIds, parameterIds, dviIds;
+    // What each box's state is, so that every change below changes it: the item repaints
+    // nothing after a call that changes nothing.
+    QHash<QString, bool> hovered, leftPicked;
     int next = 0;
     unsigned toggle = 0;
 };
@@ -285,15 +294,17 @@ struct FrameFixture
 void hoverChange(FrameFixture &f)
 {
     f.next = (f.next + stride) % f.simpleIds.size();
-    f.item.updateBoxSimpleF(f.simpleIds[f.next],
-                            {{QStringLiteral("isHover"), bool(++f.toggle & 1)}});
+    bool &hovered = f.hovered[f.simpleIds[f.next]];
+    hovered = !hovered;
+    f.item.updateBoxSimpleF(f.simpleIds[f.next], {{QStringLiteral("isHover"), hovered}});
 }
 
 void pickChange(FrameFixture &f)
 {
     f.next = (f.next + stride) % f.parameterIds.size();
-    f.item.updateBoxF(f.parameterIds[f.next],
-                      {{QStringLiteral("leftBorder"), bool(++f.toggle & 1)}});
+    bool &picked = f.leftPicked[f.parameterIds[f.next]];
+    picked = !picked;
+    f.item.updateBoxF(f.parameterIds[f.next], {{QStringLiteral("leftBorder"), picked}});
 }
 
 void addChange(FrameFixture &f)
@@ -390,6 +401,12 @@ struct SpreadFixture : FrameFixture
                 simpleIds.append(box.id);
         }
     }
+};
+
+// The grid scene, whose boxes fill the texture one a cell.
+struct GridFixture : FrameFixture
+{
+    explicit GridFixture(int count) : FrameFixture(gridScene(count)) { }
 };
 
 // Kept apart, so that a benchmark that resizes leaves the others their texture.
@@ -601,6 +618,7 @@ int countInstructions(const char *target, int count)
                 {QStringLiteral("frame-full"), {nothing, styleChange}},
                 {QStringLiteral("frame-hover"), {nothing, hoverChange}},
                 {QStringLiteral("frame-hover-spread"), {nothing, hoverChange}},
+                {QStringLiteral("frame-hover-grid"), {nothing, hoverChange}},
                 {QStringLiteral("frame-grow"), {toItemSize, grow}},
                 {QStringLiteral("frame-shrink"), {toItemSize, shrink}},
                 {QStringLiteral("frame-param"), {nothing, paramChange}},
@@ -614,6 +632,8 @@ int countInstructions(const char *target, int count)
         std::unique_ptr<FrameFixture> f;
         if (name == QLatin1String("frame-hover-spread"))
             f = std::make_unique<SpreadFixture>(count);
+        else if (name == QLatin1String("frame-hover-grid"))
+            f = std::make_unique<GridFixture>(count);
         else if (name == QLatin1String("frame-param") || name == QLatin1String("frame-allbox")
                  || name == QLatin1String("frame-alldvi"))
             f = std::make_unique<FewPickedFixture>(count);
@@ -692,6 +712,7 @@ void registerAll(bool quick)
         paintBench("frame/pick", frameAfter<FrameFixture, pickChange>)->Arg(n);
         paintBench("frame/add", frameAfter<FrameFixture, addChange>)->Arg(n);
         paintBench("frame/hover_spread", frameAfter<SpreadFixture, hoverChange>)->Arg(n);
+        paintBench("frame/hover_grid", frameAfter<GridFixture, hoverChange>)->Arg(n);
     }
     // A full frame on one thread, two, and every core, in turn at each size.
     for (int n : quick ? QVector<int> {200} : sizes) {

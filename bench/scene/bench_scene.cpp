@@ -426,6 +426,23 @@ Scene spreadScene(int count, quint32 seed)
     return scene;
 }
 
+Scene gridScene(int count, quint32 seed)
+{
+    Scene scene = mixedScene(count, seed);
+    const int columns = qMax(1, int(std::ceil(std::sqrt(count * 1920.0 / 1080.0))));
+    const int rows = (count + columns - 1) / columns;
+    const double width = 1920.0 / columns, height = 1080.0 / qMax(rows, 1);
+    for (int i = 0; i < scene.boxes.size(); ++i) {
+        Box &box = scene.boxes[i];
+        box.x = (i % columns) * width;
+        box.y = (i / columns) * height;
+        box.width = width * 0.9;
+        box.height = height * 0.9;
+        box.borderWidth = std::min(box.borderWidth, std::min(width, height) / 8);
+    }
+    return scene;
+}
+
 void feed(Bll_Painted_Item &item, const Scene &scene)
 {
     item.setBoxStyle(scene.boxStyle);

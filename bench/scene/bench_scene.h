@@ -57,6 +57,10 @@ Scene mixedScene(int count, quint32 seed = 1);
 // top left and reaches beyond the item from 1,000 boxes on.
 Scene spreadScene(int count, quint32 seed = 1);
 
+// The same boxes laid out on a grid that fills the 1920 x 1080 item, one a cell: from about
+// 100,000 boxes on they are too small for labels.
+Scene gridScene(int count, quint32 seed = 1);
+
 // Adds the scene's boxes and styles to the item through its invokable methods.
 void feed(Bll_Painted_Item &item, const Scene &scene);
 
