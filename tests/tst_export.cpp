@@ -29,9 +29,21 @@ const QString scene = QStringLiteral(
         "setLineStyle {brushColor:'#60ff0000'}; addLineF 20 230 60 200; addLineF 60 200 100 230;"
         "setBoxDVIFillColor #f4f8fc");
 
+// A derived item's own text, in points: a device of another resolution would size it otherwise.
+class TitledItem : public BllShapePaintedItem
+{
+public:
+    void paint(QPainter *painter) override
+    {
+        BllShapePaintedItem::paint(painter);
+        painter->setFont(QFont("DejaVu Sans", 12));
+        painter->drawText(QPointF(160, 228), "Delta");
+    }
+};
+
 std::unique_ptr<BllShapePaintedItem> sceneItem(QSizeF size = QSizeF(300, 240))
 {
-    auto item = std::make_unique<BllShapePaintedItem>();
+    auto item = std::make_unique<TitledItem>();
     item->setSize(size);
     run(item.get(), scene);
     return item;
@@ -153,7 +165,7 @@ private slots:
             QCOMPARE(saved.convertToFormat(QImage::Format_ARGB32_Premultiplied), expected);
             return;
         }
-        for (const char *label : {"Alpha", "Beta", "Gamma"})
+        for (const char *label : {"Alpha", "Beta", "Gamma", "Delta"})
             QVERIFY2(labels.contains(label), qPrintable(labels + " lacks " + label));
         QCOMPARE(unlikePixels(saved, expected), 0);
     }
@@ -174,13 +186,20 @@ private slots:
                  onScreen(item, 1, Qt::red));
     }
 
-    // The smallest picture there is.
-    void onePixelWide()
+    // The thinnest pictures there are.
+    void onePixel_data()
     {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("wide") << QSize(1, 240);
+        QTest::newRow("tall") << QSize(300, 1);
+    }
+    void onePixel()
+    {
+        QFETCH(QSize, size);
         QTemporaryDir directory;
         const QString file = directory.filePath("a.png");
-        QCOMPARE(BllExport::save(sceneItem(QSizeF(1, 240)).get(), file, {}), QString());
-        QCOMPARE(QImage(file).size(), QSize(1, 240));
+        QCOMPARE(BllExport::save(sceneItem(size).get(), file, {}), QString());
+        QCOMPARE(QImage(file).size(), size);
     }
 
     void refusals_data()
@@ -206,8 +225,11 @@ private slots:
         for (const char *scale :
              {"{scale:0}", "{scale:-1}", "{scale:nan}", "{scale:'2'}", "{scale:true}"})
             add(scale, size, "a.pdf", scale, "scale must be a positive number, not");
-        add("scale past 2 GiB", size, "a.png", "{scale:100}", "30000 x 24000 pixels, beyond");
+        add("scale past 2 GiB", size, "no/a.png", "{scale:100}", "30000 x 24000 pixels, beyond");
         add("scale below a pixel", size, "a.png", "{scale:0.001}", "0 x 0 pixels, beyond");
+        // Into a missing directory, which is looked at after the size: nothing is allocated.
+        add("2 GiB", {32768, 16384}, "no/a.png", "{}", "32768 x 16384 pixels, beyond");
+        add("2 GiB less a row", {32768, 16383}, "no/a.png", "{}", "/no\" does not exist");
         add("transparent jpeg", size, "a.jpg", "{background:'#10000000'}", "not opaque");
         add("transparent pdf", size, "a.pdf", "{background:transparent}", "not opaque");
         add("title not a string", size, "a.pdf", "{title:{a:1}}", "not QVariantMap");

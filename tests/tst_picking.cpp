@@ -195,6 +195,27 @@ private slots:
         }
     }
 
+    // Points exactly on an edge, which random points never hit: edges pick, and where two bands
+    // meet on a diagonal the later one drawn is picked.
+    void exactlyOnEdges_data()
+    {
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<QString>("picked"); // boxId and side
+        QTest::newRow("right edge") << QPointF(60, 30) << "p right";
+        QTest::newRow("bottom edge") << QPointF(30, 50) << "p bottom";
+        QTest::newRow("top and left bands' diagonal") << QPointF(12, 12) << "p left";
+        QTest::newRow("just past the right edge") << QPointF(60.001, 30) << " ";
+    }
+    void exactlyOnEdges()
+    {
+        QFETCH(QPointF, point);
+        QFETCH(QString, picked);
+        TestItem item;
+        run(&item, "addBoxF p 10 10 50 40 4");
+        const BllPickedBox box = BllPicking::boxAt(&item, point);
+        QCOMPARE(box.boxId + ' ' + box.side, picked);
+    }
+
     // Whatever a script computes: never a crash, a hang or a box where there is none.
     void hostileQuestions_data()
     {

@@ -30,6 +30,8 @@ struct Setup
     int crowd = 0; // boxes added up front, enough for full frames painted in bands
     int threads = 1; // that full frames of the item under test may use
     QColor hostFill; // what the host fills the device with, when not the item's fill colour
+    QColor hostSpeck; // what the host leaves at (1, 0) of its fill, when set
+    int dotsPerMeter = 0; // an image's other than the default, with labels spaced in pixels
     bool retains() const { return clip.isNull() && !(framing && !over && pixmap); } // any partial
 };
 Q_DECLARE_METATYPE(Setup)
@@ -154,6 +156,10 @@ QImage frame(Bll_Painted_Item &item, const Setup &setup, QPixmap &pixmap, QImage
     if (image.size() != texture || image.devicePixelRatio() != setup.ratio) {
         image = QImage(texture, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(setup.ratio);
+        if (setup.dotsPerMeter) {
+            image.setDotsPerMeterX(setup.dotsPerMeter);
+            image.setDotsPerMeterY(setup.dotsPerMeter);
+        }
         image.fill(Qt::transparent);
         pixmap = QPixmap::fromImage(image);
     }
@@ -164,6 +170,13 @@ QImage frame(Bll_Painted_Item &item, const Setup &setup, QPixmap &pixmap, QImage
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(QRect(QPoint(0, 0), texture),
                      setup.hostFill.isValid() ? setup.hostFill : item.fillColor());
+    if (setup.hostSpeck.isValid())
+        painter.fillRect(QRect(1, 0, 1, 1), setup.hostSpeck);
+    if (setup.dotsPerMeter) { // spacing in pixels, which Qt scales by the device's dots per inch
+        QFont font = painter.font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 3);
+        painter.setFont(font);
+    }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setTransform(setup.transform);
     (item.*(&TestItem::paint))(&painter);
@@ -314,6 +327,9 @@ private slots:
         trap("bands reaching 1e300, drawn by Qt elsewhere",
              "addBoxF p 185 -1.6 58.5 40.5 2.3; addBoxF q 110.9 63.3 60.8 27.8 -1e300"
              "| updateBoxF p {topBorder:1, rightBorder:1}");
+        trap("the DVI boxes cleared, the others kept",
+             "addBoxDVIF d 20 20 100 60 3; addBoxF p 150 20 60 60 4 | clearBoxDVIF"
+             "| addBoxSimpleF s 20 100 30 30");
         rows("image");
         setup.pixmap = true;
         rows("pixmap");
@@ -364,6 +380,16 @@ private slots:
         setup = Setup();
         setup.hostFill = Qt::white;
         rows("a host's background, another now and then");
+        // What the boxes went over is the host's first pixel: a kept frame taken for one over
+        // another colour would be laid over that colour.
+        setup.hostSpeck = Qt::red;
+        setup.twist = [](Setup &s) {
+            s.hostFill = Qt::red;
+            s.hostSpeck = QColor();
+        };
+        trap("a host's background with another colour at (1, 0), then all of that colour",
+             "addBoxSimpleF s 10 10 50 40 | addBoxSimpleF t 100 10 50 40"
+             "| addBoxSimpleF u 100 80 50 40");
 
         // Textures that keep growing and shrinking, in one direction and in both, with and without
         // boxes changed in between.
@@ -395,6 +421,13 @@ private slots:
         setup.ratio = 1;
         setup.transform = QTransform();
         QTest::newRow("0 threads: every core") << setup << quint32(9) << QString();
+        setup.threads = 2;
+        setup.size = QSize(240, 32); // the fewest rows that make two bands
+        QTest::newRow("2 threads, 32 rows") << setup << quint32(10) << QString();
+        setup.size = QSize(240, 160);
+        setup.threads = 4;
+        setup.dotsPerMeter = 7559; // 192 dpi
+        QTest::newRow("4 threads, 192 dpi") << setup << quint32(11) << QString();
         setup = Setup();
         // Updates of every box repaint only the boxes they change, each side of each family.
         trap("bulk updates",
