@@ -23,6 +23,10 @@ constexpr int maxThreads = 64;
 
 constexpr int rowMargin = PaintLimits::antialiasMargin;
 
+// One pool for every item, whichever window it is in: items of several windows may paint at once
+// on render threads of their own, and each frame then waits for its own bands only (a band left
+// queued is taken back by the thread that paints the frame), so sharing costs no frame a wait
+// on another's work beyond what the cores allow.
 Q_GLOBAL_STATIC(QThreadPool, bandPool)
 
 struct Band
@@ -125,6 +129,9 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
     // (which Qt copies while it is painted on) once.
     const QImage pixmapRows = target.pixmap ? target.pixmap->toImage() : QImage();
     const QImage &source = target.image ? *target.image : pixmapRows;
+    // The device's rows are written through constBits(): bits() would detach an image that is
+    // shared (a copy kept by Qt Quick, say), giving this image new memory while the painter on it
+    // goes on with the old. Each band reads, then writes, only rows of its own.
     uchar *deviceBits = target.image ? const_cast<uchar *>(target.image->constBits()) : nullptr;
     const qsizetype deviceStride = target.image ? target.image->bytesPerLine() : 0;
     const QTransform toItem = toDevice.inverted();
