@@ -305,6 +305,16 @@ private slots:
                            "clearLineF";
             for (quint32 seed = 1; seed <= 3; ++seed)
                 QTest::addRow("%s, seed %u", name, seed) << setup << seed << QString();
+            // An opaque fill hides the boxes under it, a translucent one does not.
+            QTest::addRow("%s, fills over boxes", name)
+                    << setup << 0u
+                    << "setBoxSimpleStyle {brushColor:white, isHoverColor:#f00,"
+                       "isSelectedColor:#800000ff, width:3}; addBoxF p 20 20 120 80 6;"
+                       "addBoxDVIF d 40 30 100 70 4; updateBoxDVIF d {topBorder:1};"
+                       "addBoxSimpleF a 30.4 25 90 60; addBoxSimpleF b 70 50 80 60"
+                       "| updateBoxSimpleF a {isHover:1} | updateBoxSimpleF b {isHover:1}"
+                       "| updateBoxSimpleF a {isSelected:1} | updateBoxSimpleF a {isSelected:0}"
+                       "| updateBoxSimpleF b {isHover:0}; addBoxSimpleF a 30 25 60 90";
         };
         const auto trap = [&](const char *name, const QString &script) {
             QTest::newRow(name) << setup << 0u << script;

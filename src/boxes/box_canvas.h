@@ -158,7 +158,8 @@ private:
 //   switchesGeometry: whether switching states may move or hide what a box draws;
 //   boxesSetBrush: whether draw() may install a brush;
 //   withEveryPart(record): the box as it draws with every side and switch on;
-//   Tools::reach(): how far its pens reach; name, pickRect(record, rect), side(record, point).
+//   Tools::reach(): how far its pens reach; covers(tools, record, rect): where its fill hides
+//   what lies under it; name, pickRect(record, rect), side(record, point).
 template<typename Family>
 struct FamilyOps
 {
@@ -326,6 +327,15 @@ struct FamilyOps
         return Tools(entry.pen, entry.brush, Family::style(item)).reach();
     }
 
+    static bool covers(const Bll_Painted_Item &item, const PainterTools &entry, int index,
+                       QRect *rect)
+    {
+        const auto &record = Family::table(item).at(index).record;
+        return Family::drawn(record)
+                && Family::covers(Tools(entry.pen, entry.brush, Family::style(item)), record, rect)
+                && withinReach(QRectF(*rect));
+    }
+
     static bool pickRect(const Bll_Painted_Item &item, int index, QRectF *rect)
     {
         const auto &record = Family::table(item).at(index).record;
@@ -351,8 +361,9 @@ struct FamilyOps
 
     static constexpr BoxFamilyOps ops()
     {
-        return {&count,  &paint, &exit,        &startsAlike, &extents, Family::switchesGeometry,
-                &bounds, &reach, Family::name, &pickRect,    &side,    &boxId};
+        return {&count,  &paint,  &exit,  &startsAlike, &extents,  Family::switchesGeometry,
+                &covers, &bounds, &reach, Family::name, &pickRect, &side,
+                &boxId};
     }
 };
 

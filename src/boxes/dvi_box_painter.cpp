@@ -48,6 +48,8 @@ struct DviFamily
         return true;
     }
     // The side nearest the point; the first in the order top, bottom, left, right where two are.
+    // Its bands and markers leave what lies under them to show through.
+    static bool covers(const Tools &, const BoxDVIRecord &, QRect *) { return false; }
     static QString side(const BoxDVIRecord &box, const QPointF &point)
     {
         const double distances[] = {point.y() - box.y, box.y + box.height - point.y(),

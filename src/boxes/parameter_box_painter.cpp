@@ -54,6 +54,8 @@ struct ParameterFamily
         return true;
     }
     // The side whose band holds the point; none inside the bands.
+    // Its bands and markers leave what lies under them to show through.
+    static bool covers(const Tools &, const BoxRecord &, QRect *) { return false; }
     static QString side(const BoxRecord &box, const QPointF &point)
     {
         HitCanvas bands(point);

@@ -63,6 +63,14 @@ struct SimpleFamily
         return drawn;
     }
     static QString side(const BoxSimpleRecord &, const QPointF &) { return QString(); }
+    // A whole-pixel rectangle filled with one opaque colour covers every pixel it holds; the
+    // outline and label go over the fill.
+    static bool covers(const Tools &tools, const BoxSimpleRecord &box, QRect *rect)
+    {
+        const QBrush &fill = tools.brush(box);
+        return fill.style() == Qt::SolidPattern && fill.color().alpha() == 255
+                && outline(box, rect);
+    }
 
     template<typename Canvas>
     static void prologue(Canvas &, const Tools &)

@@ -118,6 +118,11 @@ struct BoxFamilyOps
     // Whether switching a box's states may also move or hide what it draws, so that where it
     // drew before counts too.
     bool switchesGeometry;
+    // Where a box, in a pass that starts from `entry`, hides whatever is painted before it: a
+    // whole-pixel rectangle in item coordinates that its fill covers with one opaque colour, so
+    // that on whole pixels every pixel in it is the box's own or that of boxes painted after it.
+    // False where it hides nothing.
+    bool (*covers)(const Bll_Painted_Item &item, const PainterTools &entry, int index, QRect *rect);
 
     // Where a box lies whatever the painter and the styles: what it may draw without its pens'
     // reach, with every side and switch on, and the rectangle it is picked by. Empty when it

@@ -10,6 +10,7 @@
 #include <QtQml/qqmlprivate.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <typeinfo>
@@ -124,6 +125,18 @@ void paintFamily(const Bll_Painted_Item &item, QPainter *painter, ItemState &sta
 class Damage
 {
 public:
+    // Where a box hides whatever is painted before it (BoxFamilyOps::covers).
+    struct Cover
+    {
+        QRect area; // on the device
+        QRectF item; // in item coordinates
+        int family, index;
+        bool hides(int otherFamily, int otherIndex) const
+        {
+            return otherFamily < family || (otherFamily == family && otherIndex < index);
+        }
+    };
+
     explicit Damage(const PaintTarget &target)
         : m_area(target.area()),
           // Extents are cut to the device, and a little beyond, before they are rounded to
@@ -131,7 +144,12 @@ public:
           // reaching past the device's edges, where the antialiasing margin and the resize rule
           // below look for it.
           m_margin(QRectF(m_area).adjusted(-4, -4, 4, 4)), m_toDevice(target.transform),
-          m_toItem(target.transform.inverted())
+          m_toItem(target.transform.inverted()),
+          // Whole item pixels fall on whole device pixels.
+          m_wholePixels(target.transform.type() <= QTransform::TxTranslate
+                        && target.transform.dx() == std::floor(target.transform.dx())
+                        && target.transform.dy() == std::floor(target.transform.dy())
+                        && target.ratio == std::floor(target.ratio))
     {
     }
 
@@ -152,6 +170,19 @@ public:
             m_region |= onDevice(extent) & m_area;
     }
     void add(const QRegion &region) { m_region |= region; }
+    // A box whose switched states changed only the pixels it covers: those are the damage, and
+    // there the boxes before it need no repainting. False where it cannot be told on whole
+    // pixels.
+    bool addCover(const QRect &rect, int family, int index)
+    {
+        if (!m_wholePixels || m_covers.size() >= maxDamageRects)
+            return false;
+        const Cover cover {m_toDevice.mapRect(rect) & m_area, QRectF(rect), family, index};
+        m_region |= cover.area;
+        m_covers.append(cover);
+        return true;
+    }
+    const QVector<Cover> &covers() const { return m_covers; }
 
     // Past these a full frame costs less than clipping to the damage and copying around it.
     bool tooScattered() const { return m_region.rectCount() > maxDamageRects; }
@@ -167,7 +198,9 @@ private:
     QRect m_area;
     QRectF m_margin;
     QTransform m_toDevice, m_toItem;
+    bool m_wholePixels;
     QRegion m_region;
+    QVector<Cover> m_covers;
 };
 
 // Where the boxes that changed since the last frame were and are; their extents become the
@@ -191,10 +224,12 @@ void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const Paint
         now.resize(switched.size());
         family.extents(item, tools[f], &switched, !family.switchesGeometry, now.data());
         for (int k = 0; k < switched.size(); ++k) {
+            QRect covered;
             if (family.switchesGeometry) {
                 damage.add(extents[switched[k]] | now[k]);
                 extents[switched[k]] = now[k];
-            } else {
+            } else if (!(family.covers(item, tools[f], switched[k], &covered)
+                         && damage.addCover(covered, f, switched[k]))) {
                 damage.add(now[k]);
             }
         }
@@ -256,11 +291,31 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
         itemDamage << damage.toItem().mapRect(QRectF(rect));
     }
     const RectGrid visible(itemDamage);
+    // Where no box hides the boxes before it, every box that reaches the damage is repainted;
+    // under a cover, only the box that covers and those after it.
+    QRegion openRegion = damage.region();
+    for (const Damage::Cover &cover : damage.covers())
+        openRegion -= cover.area;
+    QVector<QRectF> openDamage;
+    for (const QRect &rect : openRegion)
+        openDamage << damage.toItem().mapRect(QRectF(rect));
+    const RectGrid open(openDamage);
+    const auto repainted = [&](int family, int i, const QRectF &extent) {
+        if (extent.isEmpty())
+            return false;
+        if (damage.covers().isEmpty() || open.meets(extent))
+            return visible.meets(extent);
+        for (const Damage::Cover &cover : damage.covers()) {
+            if (!cover.hides(family, i) && extent.intersects(cover.item))
+                return true;
+        }
+        return false;
+    };
     QVector<int> touched[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
         const QVector<QRectF> &extents = frame.extents[family];
         for (const int i : boxesNear(item, state, damage, family, tools[family], deviceDamage)) {
-            if (!extents[i].isEmpty() && visible.meets(extents[i]))
+            if (repainted(family, i, extents[i]))
                 touched[family] << i;
         }
     }
