@@ -7,6 +7,7 @@
 
 #include "label_glyphs.h"
 #include "paint_limits.h"
+#include "rect_grid.h"
 
 #include <QtCore/QRectF>
 #include <QtCore/QVector>
@@ -34,20 +35,6 @@ struct PainterTools
 
 // How far ink may reach out of a shape outlined with pen, in the pen's units.
 qreal penReach(const QPen &pen);
-
-// Rectangles, bucketed on a grid, to tell quickly whether another rectangle meets any of them.
-class RectGrid
-{
-public:
-    explicit RectGrid(const QVector<QRectF> &rects);
-    bool meets(const QRectF &rect) const;
-
-private:
-    QVector<QRectF> m_rects;
-    QRectF m_bounds;
-    int m_columns = 0, m_rows = 0;
-    QVector<QVector<int>> m_cells; // the rectangles that reach each cell, row by row
-};
 
 // The boxes of a family that a pass paints: every one, or the listed places in the table, the
 // latter leaving out the parts that do not reach the given area (in item coordinates).
