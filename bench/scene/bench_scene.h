@@ -57,6 +57,10 @@ Scene mixedScene(int count, quint32 seed = 1);
 // top left and reaches beyond the item from 1,000 boxes on.
 Scene spreadScene(int count, quint32 seed = 1);
 
+// Boxes of about 20, 200 and 2,000 units in like numbers, mixed over an area as much covered as
+// the spread scene's: plans whose rooms hold desks, for an index laid out for one size.
+Scene nestedScene(int count, quint32 seed = 1);
+
 // Adds the scene's boxes and styles to the item through its invokable methods.
 void feed(Bll_Painted_Item &item, const Scene &scene);
 
