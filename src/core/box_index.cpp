@@ -21,11 +21,10 @@ void insertSorted(QVector<int> &list, int index)
 
 } // namespace
 
-void BoxIndex::noteMoved(FamilyIndex &f, int index)
+void BoxIndex::manyMoved(FamilyIndex &f)
 {
-    f.moved.append(index);
     // Moves that pile up while nobody asks are cheaper to catch up with all at once.
-    if (f.moved.size() > 4096 && f.moved.size() > f.grid.size() / 4) {
+    if (f.moved.size() > f.grid.size() / 4) {
         f.built = false;
         f.moved.clear();
     }
@@ -40,9 +39,9 @@ void BoxIndex::catchUp(FamilyIndex &f, int index, const QRectF &bounds)
 {
     const RectGrid &grid = f.grid;
     const bool filed = index < grid.size();
-    if (bounds.isEmpty())
-        return; // what draws nothing is never asked for; stale entries are turned down
-    if (grid.listedEverywhere(bounds)) {
+    bool everywhere;
+    const RectGrid::Span span = grid.placeOf(bounds, &everywhere);
+    if (everywhere) {
         if (!(filed && grid.everywhere().contains(index))) {
             const int was = f.overlayEverywhere.size();
             insertSorted(f.overlayEverywhere, index);
@@ -50,9 +49,10 @@ void BoxIndex::catchUp(FamilyIndex &f, int index, const QRectF &bounds)
         }
         return;
     }
+    if (span.isEmpty())
+        return; // what draws nothing is never asked for; stale entries are turned down
     // Found in the corner cells, a box is filed under every cell between: a box added again
     // where it was, or moved a little, mostly stays where the grid or the overlay has it.
-    const RectGrid::Span span = grid.spanOf(bounds);
     const int first = grid.cellNumber(span.left, span.top);
     const int last = grid.cellNumber(span.right, span.bottom);
     if (filed
@@ -61,7 +61,8 @@ void BoxIndex::catchUp(FamilyIndex &f, int index, const QRectF &bounds)
         return;
     const auto inOverlay = [&](int cell) {
         const auto it = f.overlayCells.constFind(cell);
-        return it != f.overlayCells.cend() && std::binary_search(it->cbegin(), it->cend(), index);
+        return it != f.overlayCells.cend()
+                && RectGrid::Run {it->cbegin(), it->cend()}.contains(index);
     };
     if (!f.overlayCells.isEmpty() && inOverlay(first) && inOverlay(last))
         return;

@@ -21,8 +21,11 @@ public:
     void moved(BoxFamily family, int index)
     {
         FamilyIndex &f = m_families[family];
-        if (f.built)
-            noteMoved(f, index);
+        if (f.built) {
+            f.moved.append(index);
+            if (f.moved.size() > 4096)
+                manyMoved(f);
+        }
     }
     void cleared(BoxFamily family);
 
@@ -76,7 +79,7 @@ private:
         bool built = false;
     };
 
-    static void noteMoved(FamilyIndex &f, int index);
+    static void manyMoved(FamilyIndex &f);
     static void catchUp(FamilyIndex &f, int index, const QRectF &bounds);
     const FamilyIndex &updated(const Bll_Painted_Item &item, BoxFamily family);
 

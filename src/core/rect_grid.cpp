@@ -31,7 +31,11 @@ void RectGrid::layOut(const QVector<QRectF> &rects)
     m_count = rects.size();
     double widths = 0, heights = 0;
     int onGrid = 0;
-    for (const QRectF &rect : rects) {
+    // Rectangles of negative width or height meet others as their normalized ones do.
+    QVector<QRectF> normalized(rects.size());
+    std::transform(rects.cbegin(), rects.cend(), normalized.begin(),
+                   [](const QRectF &rect) { return rect.normalized(); });
+    for (const QRectF &rect : qAsConst(normalized)) {
         if (!rect.isEmpty() && withinReach(rect)) {
             m_area |= rect;
             widths += rect.width();
@@ -67,11 +71,11 @@ void RectGrid::layOut(const QVector<QRectF> &rects)
             for (int column = span.left; column <= span.right; ++column)
                 f(cellNumber(column, row));
     };
-    for (const QRectF &rect : rects) {
-        if (listedEverywhere(rect))
-            ++everywhere;
-        else
-            forEachCell(spanOf(rect), [this](int cell) { ++m_offsets[cell + 1]; });
+    bool listedEverywhere;
+    for (const QRectF &rect : qAsConst(normalized)) {
+        const Span span = placeOf(rect, &listedEverywhere);
+        everywhere += listedEverywhere;
+        forEachCell(span, [this](int cell) { ++m_offsets[cell + 1]; });
     }
     for (int cell = 0; cell < cells; ++cell)
         m_offsets[cell + 1] += m_offsets[cell];
@@ -79,41 +83,11 @@ void RectGrid::layOut(const QVector<QRectF> &rects)
     m_everywhere.reserve(everywhere);
     QVector<int> next = m_offsets;
     for (int i = 0; i < rects.size(); ++i) {
-        if (listedEverywhere(rects[i]))
+        const Span span = placeOf(normalized[i], &listedEverywhere);
+        if (listedEverywhere)
             m_everywhere.append(i);
-        else
-            forEachCell(spanOf(rects[i]), [&](int cell) { m_entries[next[cell]++] = i; });
+        forEachCell(span, [&](int cell) { m_entries[next[cell]++] = i; });
     }
-}
-
-bool RectGrid::listedEverywhere(const QRectF &rect) const
-{
-    if (rect.isEmpty())
-        return false;
-    if (!hasCells() || !withinReach(rect))
-        return true;
-    const Span span = spanOf(rect);
-    return (span.right - span.left + 1) * (span.bottom - span.top + 1) > maxCellsPerRect;
-}
-
-int RectGrid::column(double x) const
-{
-    // Truncation floors what is not negative; NaN and what lies left of the area go left.
-    const double at = (x - m_left) * m_perWidth;
-    return !(at >= 0) ? 0 : at >= m_columns ? m_columns - 1 : int(at);
-}
-
-int RectGrid::row(double y) const
-{
-    const double at = (y - m_top) * m_perHeight;
-    return !(at >= 0) ? 0 : at >= m_rows ? m_rows - 1 : int(at);
-}
-
-RectGrid::Span RectGrid::spanOf(const QRectF &rect) const
-{
-    if (rect.isEmpty() || !hasCells())
-        return {};
-    return {column(rect.left()), column(rect.right()), row(rect.top()), row(rect.bottom())};
 }
 
 int RectGrid::cellOf(const QPointF &point) const

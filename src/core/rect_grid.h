@@ -21,7 +21,14 @@ public:
     struct Run
     {
         const int *begin = nullptr, *end = nullptr;
-        bool contains(int number) const { return std::binary_search(begin, end, number); }
+        bool contains(int number) const
+        {
+            // Most runs are a few long: a scan, halving only the long ones.
+            const int *from = end - begin > 16 ? std::lower_bound(begin, end, number) : begin;
+            while (from != end && *from < number)
+                ++from;
+            return from != end && *from == number;
+        }
     };
     // Columns left to right, rows top to bottom, each end included.
     struct Span
@@ -41,10 +48,22 @@ public:
     const QRectF &area() const { return m_area; }
     bool hasCells() const { return m_columns > 0; }
 
-    // Whether a rectangle is listed everywhere rather than under the cells of its span (none for
-    // an empty one; beyond the area, the border cells).
-    bool listedEverywhere(const QRectF &rect) const;
-    Span spanOf(const QRectF &rect) const;
+    // Where a normalized rectangle is filed: under the cells of its span (beyond the area, the
+    // border cells), everywhere (an empty span, `everywhere` set) or, empty, nowhere.
+    Span placeOf(const QRectF &rect, bool *everywhere) const
+    {
+        *everywhere = false;
+        if (rect.isEmpty())
+            return {};
+        const Span span = hasCells() && withinReach(rect) ? spanOf(rect) : Span();
+        *everywhere = span.isEmpty()
+                || (span.right - span.left + 1) * (span.bottom - span.top + 1) > maxCellsPerRect;
+        return *everywhere ? Span() : span;
+    }
+    Span spanOf(const QRectF &rect) const
+    {
+        return {column(rect.left()), column(rect.right()), row(rect.top()), row(rect.bottom())};
+    }
     int cellOf(const QPointF &point) const; // -1 without cells or beyond reach
     int cellNumber(int column, int row) const { return row * m_columns + column; }
     // The cells an area reaches, its infinite or far edges on the border cells; empty for NaN.
@@ -65,8 +84,17 @@ public:
 
 private:
     void layOut(const QVector<QRectF> &rects);
-    int column(double x) const;
-    int row(double y) const;
+    int column(double x) const
+    {
+        // Truncation floors what is not negative; NaN and what lies left of the area go left.
+        const double at = (x - m_left) * m_perWidth;
+        return !(at >= 0) ? 0 : at >= m_columns ? m_columns - 1 : int(at);
+    }
+    int row(double y) const
+    {
+        const double at = (y - m_top) * m_perHeight;
+        return !(at >= 0) ? 0 : at >= m_rows ? m_rows - 1 : int(at);
+    }
 
     QVector<QRectF> m_rects; // kept ones only
     int m_count = 0;
