@@ -82,14 +82,15 @@ private slots:
                                            [&](const QRectF &r) { return r.intersects(area); });
             QCOMPARE(kept.meets(area), meets);
             QSet<int> candidates;
-            for (const int *i = filed.everywhere().begin; i != filed.everywhere().end; ++i)
-                candidates << *i;
+            const auto take = [&](const RectGrid::Run &run) {
+                for (const int *i = run.begin; i != run.end; ++i)
+                    candidates << *i;
+            };
+            take(filed.everywhere());
             const RectGrid::Span span = filed.cellsMeeting(area);
             for (int row = span.top; row <= span.bottom; ++row)
                 for (int column = span.left; column <= span.right; ++column)
-                    for (const int i : QVector<int>(filed.cell(filed.cellNumber(column, row)).begin,
-                                                    filed.cell(filed.cellNumber(column, row)).end))
-                        candidates << i;
+                    take(filed.cell(filed.cellNumber(column, row)));
             for (int i = 0; i < count; ++i)
                 QVERIFY(!rects[i].intersects(area) || candidates.contains(i));
         }

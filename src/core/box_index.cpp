@@ -61,8 +61,7 @@ void BoxIndex::catchUp(FamilyIndex &f, int index, const QRectF &bounds)
         return;
     const auto inOverlay = [&](int cell) {
         const auto it = f.overlayCells.constFind(cell);
-        return it != f.overlayCells.cend()
-                && RectGrid::Run {it->cbegin(), it->cend()}.contains(index);
+        return it != f.overlayCells.cend() && RectGrid::Run::of(*it).contains(index);
     };
     if (!f.overlayCells.isEmpty() && inOverlay(first) && inOverlay(last))
         return;

@@ -42,8 +42,8 @@ public:
         const FamilyIndex &f = updated(item, family);
         int found = -1;
         // Each list is in paint order: only boxes above the one found so far count.
-        const auto tryTop = [&](const int *begin, const int *end) {
-            for (const int *it = end; it != begin && it[-1] > found;) {
+        const auto tryTop = [&](const RectGrid::Run &run) {
+            for (const int *it = run.end; it != run.begin && it[-1] > found;) {
                 if (hit(*--it)) {
                     found = *it;
                     return;
@@ -51,18 +51,16 @@ public:
             }
         };
         const int cell = f.grid.cellOf(point);
-        if (cell >= 0) {
-            const RectGrid::Run run = f.grid.cell(cell);
-            tryTop(run.begin, run.end);
-        }
+        if (cell >= 0)
+            tryTop(f.grid.cell(cell));
         // Boxes too large or too far for the grid are tried too.
-        tryTop(f.grid.everywhere().begin, f.grid.everywhere().end);
+        tryTop(f.grid.everywhere());
         if (cell >= 0 && !f.overlayCells.isEmpty()) {
             const auto it = f.overlayCells.constFind(cell);
             if (it != f.overlayCells.cend())
-                tryTop(it->cbegin(), it->cend());
+                tryTop(RectGrid::Run::of(*it));
         }
-        tryTop(f.overlayEverywhere.cbegin(), f.overlayEverywhere.cend());
+        tryTop(RectGrid::Run::of(f.overlayEverywhere));
         return found;
     }
 

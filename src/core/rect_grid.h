@@ -20,6 +20,10 @@ public:
     // Rectangle numbers in ascending order.
     struct Run
     {
+        static Run of(const QVector<int> &list)
+        {
+            return {list.constData(), list.constData() + list.size()};
+        }
         const int *begin = nullptr, *end = nullptr;
         bool contains(int number) const
         {
@@ -74,7 +78,7 @@ public:
         const int *entries = m_entries.constData();
         return {entries + m_offsets[number], entries + m_offsets[number + 1]};
     }
-    Run everywhere() const { return {m_everywhere.cbegin(), m_everywhere.cend()}; }
+    Run everywhere() const { return Run::of(m_everywhere); }
 
     // Whether `rect` meets (overlaps with some area) one of the kept rectangles.
     bool meets(const QRectF &rect) const;
