@@ -4,9 +4,10 @@
 //   bll_bench_picking --count <add-none|add-indexed> <boxes>   10,000 calls, for callgrind
 //
 // BllPicking::boxAt() and boxesIn() per call on the bench scene, whose boxes pile up as N grows,
-// and on the spread scene, as dense at every N; a JavaScript loop calling BllPicking.boxAt() (a
-// QQmlEngine, no window); boxes added again with the index built and without; the heap the
-// index takes. BllPicking is new, so unlike bll_bench this binary runs on this library only.
+// on the spread scene, as dense at every N, and on the nested scene, boxes of three sizes; a
+// JavaScript loop calling BllPicking.boxAt() (a QQmlEngine, no window); boxes added again with the
+// index built and without; the heap the index takes. BllPicking is new, so unlike bll_bench this
+// binary runs on this library only.
 
 #include "bench_scene.h"
 #include "bll_painted_item.h"
@@ -89,17 +90,21 @@ struct PickFixture
     QVector<QRectF> bands;
 };
 
-template<bool spread>
+enum Plan { Piled, Spread, Nested };
+
+template<int plan>
 PickFixture &pickFixture(int count)
 {
     static std::map<int, std::unique_ptr<PickFixture>> fixtures;
     auto &slot = fixtures[count];
     if (!slot)
-        slot = std::make_unique<PickFixture>(spread ? spreadScene(count) : mixedScene(count));
+        slot = std::make_unique<PickFixture>(plan == Spread           ? spreadScene(count)
+                                                     : plan == Nested ? nestedScene(count)
+                                                                      : mixedScene(count));
     return *slot;
 }
 
-template<bool spread, bool hit>
+template<int spread, bool hit>
 void boxAt(benchmark::State &state)
 {
     PickFixture &f = pickFixture<spread>(int(state.range(0)));
@@ -113,7 +118,7 @@ void boxAt(benchmark::State &state)
         benchmark::DoNotOptimize(BllPicking::boxAt(&f.item, points[i++ % points.size()]));
 }
 
-template<bool spread>
+template<int spread>
 void boxesIn(benchmark::State &state)
 {
     PickFixture &f = pickFixture<spread>(int(state.range(0)));
@@ -191,7 +196,7 @@ constexpr int scriptCalls = 1000;
 template<bool hit>
 void scriptBoxAt(benchmark::State &state)
 {
-    PickFixture &f = pickFixture<true>(int(state.range(0)));
+    PickFixture &f = pickFixture<Spread>(int(state.range(0)));
     const QVector<QPointF> &points = hit ? f.hits : f.misses;
     if (points.isEmpty()) {
         state.SkipWithError("no such point in this scene");
@@ -339,6 +344,9 @@ void registerAll(bool quick)
         bench("picking/boxesIn", boxesIn<true>)->Arg(n);
         bench("picking/boxAt_hit_dense", boxAt<false, true>)->Arg(n);
         bench("picking/boxesIn_dense", boxesIn<false>)->Arg(n);
+        bench("picking/boxAt_hit_nested", boxAt<Nested, true>)->Arg(n);
+        bench("picking/boxAt_miss_nested", boxAt<Nested, false>)->Arg(n);
+        bench("picking/boxesIn_nested", boxesIn<Nested>)->Arg(n);
     }
     for (int n : sizes) {
         bench("picking/qml_boxAt_hit", scriptBoxAt<true>)->Arg(n);

@@ -1,14 +1,18 @@
+#include "boxes/box_canvas.h"
 #include "boxes/box_label.h"
 #include "core/dashed_outline.h"
 #include "core/int_geometry.h"
 #include "core/label_glyphs.h"
+#include "core/rect_grid.h"
 #include "core/style_keys.h"
 #include "core/style_lookup.h"
 #include "test_item.h"
 
+#include <QtCore/QRandomGenerator>
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
 
+#include <cstring>
 #include <functional>
 
 using PainterSetup = std::function<void(QPainter *)>;
@@ -29,6 +33,69 @@ class tst_Helpers : public QObject
     Q_OBJECT
 
 private slots:
+    // Where boxes lie is united inline, to the bit as QRectF does it, whatever the values.
+    void unitedAsQt()
+    {
+        const double values[] = {0,      -0.0,   1,      -1,      2.5,     -3.25, 1e300,
+                                 -1e308, 1e-310, qInf(), -qInf(), qQNaN(), 7e8,   0.1};
+        QRandomGenerator random {3};
+        const auto any = [&] { return values[random.bounded(int(std::size(values)))]; };
+        for (int i = 0; i < 20000; ++i) {
+            const QRectF a(any(), any(), any(), any()), b(any(), any(), any(), any());
+            const QRectF ours = united(a, b), qts = a | b;
+            QVERIFY2(std::memcmp(&ours, &qts, sizeof ours) == 0, qPrintable(QString::number(i)));
+        }
+    }
+
+    // The grid against a plain scan: meets() exactly when some rectangle overlaps, and the cells a
+    // question reaches (with those listed everywhere) never leave out one that meets it.
+    void rectGrid_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<double>("size");
+        QTest::addColumn<double>("hostile"); // a coordinate some rectangles take
+        QTest::newRow("a few") << 5 << 40.0 << 0.0;
+        QTest::newRow("many small") << 400 << 8.0 << 0.0;
+        QTest::newRow("many large") << 300 << 250.0 << 0.0;
+        QTest::newRow("with NaN") << 200 << 30.0 << qQNaN();
+        QTest::newRow("with far edges") << 200 << 30.0 << 1e308;
+        QTest::newRow("with huge ones") << 200 << 30.0 << -1e7;
+    }
+    void rectGrid()
+    {
+        QFETCH(int, count);
+        QFETCH(double, size);
+        QFETCH(double, hostile);
+        QRandomGenerator random {quint32(count)};
+        const auto number = [&](double high) { return random.generateDouble() * high; };
+        QVector<QRectF> rects;
+        for (int i = 0; i < count; ++i) {
+            QRectF rect(number(1000), number(600), number(size), number(size));
+            if (hostile != 0 && i % 17 == 0)
+                rect.setLeft(hostile);
+            rects << rect;
+        }
+        const RectGrid kept(rects), filed = RectGrid::filing(rects);
+        for (int question = 0; question < 500; ++question) {
+            const QRectF area(number(1100) - 50, number(700) - 50, number(90), number(90));
+            const bool meets = std::any_of(rects.cbegin(), rects.cend(),
+                                           [&](const QRectF &r) { return r.intersects(area); });
+            QCOMPARE(kept.meets(area), meets);
+            QSet<int> candidates;
+            const auto take = [&](const RectGrid::Run &run) {
+                for (const int *i = run.begin; i != run.end; ++i)
+                    candidates << *i;
+            };
+            take(filed.everywhere());
+            const RectGrid::Span span = filed.cellsMeeting(area);
+            for (int row = span.top; row <= span.bottom; ++row)
+                for (int column = span.left; column <= span.right; ++column)
+                    take(filed.cell(filed.cellNumber(column, row)));
+            for (int i = 0; i < count; ++i)
+                QVERIFY(!rects[i].intersects(area) || candidates.contains(i));
+        }
+    }
+
     // Truncation toward zero; NaN, infinities, values outside int (INT_MIN itself too) and
     // rectangles whose far edges overflow int are refused.
     void intGeometry_data()

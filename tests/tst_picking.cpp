@@ -129,15 +129,20 @@ private slots:
     void matchesAPlainScan_data()
     {
         QTest::addColumn<int>("boxes");
-        QTest::newRow("a few, sparse") << 12;
-        QTest::newRow("hundreds, overlapping") << 300;
-        QTest::newRow("thousands, crowded") << 3000;
+        QTest::addColumn<int>("hugeOnes"); // one box in so many spans most of the scene, 0: none
+        QTest::newRow("a few, sparse") << 12 << 0;
+        QTest::newRow("hundreds, overlapping") << 300 << 0;
+        QTest::newRow("thousands, crowded") << 3000 << 0;
+        // Boxes listed everywhere, some moving in and out of the grid's cells as they are added
+        // again, across the grid being laid out anew.
+        QTest::newRow("tiny ones and huge ones") << 2000 << 25;
     }
 
     // Rounds of store operations, each followed by questions at random points and rectangles.
     void matchesAPlainScan()
     {
         QFETCH(int, boxes);
+        QFETCH(int, hugeOnes);
         QRandomGenerator random {quint32(boxes)};
         const auto number = [&](double low, double high) {
             return low + random.generateDouble() * (high - low);
@@ -148,26 +153,32 @@ private slots:
         const char *methods[] = {"addBoxF", "addBoxDVIF", "addBoxSimpleF"};
         const char *families[] = {"parameter", "dvi", "simple"};
         const char *clears[] = {"clearBoxF", "clearBoxDVIF", "clearBoxSimpleF"};
+        // A box added, or added again elsewhere (ids repeat).
+        const auto addOne = [&] {
+            const int family = random.bounded(3);
+            const bool huge = hugeOnes && random.bounded(hugeOnes) == 0;
+            const double w = huge             ? number(250, 420)
+                    : random.bounded(40) == 0 ? number(-5, 1.5)
+                                              : number(2, hugeOnes ? 6 : 90);
+            const double h = huge ? number(200, 320) : number(2, hugeOnes ? 5 : 60);
+            Added box {families[family],
+                       QString::number(random.bounded(boxes)),
+                       number(-20, 400),
+                       number(-20, 300),
+                       w,
+                       h,
+                       number(-1, qMin(w, h) / 2)};
+            if (random.bounded(50) == 0)
+                box.x = random.bounded(2) ? qQNaN() : 3e9; // never picked
+            QVariantList args {box.id, box.x, box.y, box.w, box.h};
+            if (family < 2)
+                args << box.b;
+            invoke(&item, methods[family], args);
+            scene.add(box);
+        };
         for (int round = 0; round < 6; ++round) {
-            for (int i = 0; i < boxes; ++i) {
-                const int family = random.bounded(3);
-                const double w = random.bounded(40) == 0 ? number(-5, 1.5) : number(2, 90);
-                const double h = number(2, 60);
-                Added box {families[family],
-                           QString::number(random.bounded(boxes)),
-                           number(-20, 400),
-                           number(-20, 300),
-                           w,
-                           h,
-                           number(-1, qMin(w, h) / 2)};
-                if (random.bounded(50) == 0)
-                    box.x = random.bounded(2) ? qQNaN() : 3e9; // never picked
-                QVariantList args {box.id, box.x, box.y, box.w, box.h};
-                if (family < 2)
-                    args << box.b;
-                invoke(&item, methods[family], args);
-                scene.add(box);
-            }
+            for (int i = 0; i < boxes; ++i)
+                addOne();
             // Updates switch states and move nothing; styles move nothing either.
             run(&item,
                 "updateAllBoxF {topBorder:1}; updateAllBoxDVIF {showBorder:0};"
@@ -182,6 +193,8 @@ private slots:
                 scene.clear(families[family]);
             }
             for (int question = 0; question < 300; ++question) {
+                if (question % 4 == 3) // a few moves at a time, which the index catches up with
+                    addOne();
                 const QPointF p(number(-30, 420), number(-30, 320));
                 const BllPickedBox box = BllPicking::boxAt(&item, p);
                 const QVariantMap expected = scene.boxAt(p);

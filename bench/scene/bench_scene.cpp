@@ -443,6 +443,27 @@ Scene gridScene(int count, quint32 seed)
     return scene;
 }
 
+Scene nestedScene(int count, quint32 seed)
+{
+    Scene scene = mixedScene(count, seed);
+    Random random(seed + 1);
+    double covered = 0;
+    for (Box &box : scene.boxes) {
+        const double size = random.chance(1.0 / 3) ? 20 : random.chance(0.5) ? 200 : 2000;
+        box.width = size * random.uniform(0.7, 1.5);
+        box.height = size * random.uniform(0.35, 0.75);
+        covered += box.width * box.height;
+    }
+    // As much of the area covered as on the spread scene, a 16:9 area.
+    const double spreadCover = 1000 * 90.0 * 43.0 / (sceneWidth * sceneHeight);
+    const double width = std::sqrt(covered / spreadCover * 16 / 9), height = width * 9 / 16;
+    for (Box &box : scene.boxes) {
+        box.x = random.uniform(0, width - box.width);
+        box.y = random.uniform(0, height - box.height);
+    }
+    return scene;
+}
+
 void feed(Bll_Painted_Item &item, const Scene &scene)
 {
     item.setBoxStyle(scene.boxStyle);

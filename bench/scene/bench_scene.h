@@ -61,6 +61,10 @@ Scene spreadScene(int count, quint32 seed = 1);
 // 100,000 boxes on they are too small for labels.
 Scene gridScene(int count, quint32 seed = 1);
 
+// Boxes of about 20, 200 and 2,000 units in like numbers, mixed over an area as much covered as
+// the spread scene's: plans whose rooms hold desks, for an index laid out for one size.
+Scene nestedScene(int count, quint32 seed = 1);
+
 // Adds the scene's boxes and styles to the item through its invokable methods.
 void feed(Bll_Painted_Item &item, const Scene &scene);
 

@@ -73,6 +73,35 @@ private:
     int m_labelSize = 0;
 };
 
+// a | b as Qt unites rectangles, to the bit, inline: where a box lies is worked out again for
+// every box added once the index exists, and QRectF's own union is a call each time.
+Q_ALWAYS_INLINE QRectF united(const QRectF &a, const QRectF &b)
+{
+    if (a.isNull())
+        return b;
+    if (b.isNull())
+        return a;
+    qreal left = a.x(), right = a.x();
+    (a.width() < 0 ? left : right) += a.width();
+    if (b.width() < 0) {
+        left = qMin(left, b.x() + b.width());
+        right = qMax(right, b.x());
+    } else {
+        left = qMin(left, b.x());
+        right = qMax(right, b.x() + b.width());
+    }
+    qreal top = a.y(), bottom = a.y();
+    (a.height() < 0 ? top : bottom) += a.height();
+    if (b.height() < 0) {
+        top = qMin(top, b.y() + b.height());
+        bottom = qMax(bottom, b.y());
+    } else {
+        top = qMin(top, b.y());
+        bottom = qMax(bottom, b.y() + b.height());
+    }
+    return QRectF(left, top, right - left, bottom - top);
+}
+
 // Works out where a box draws: every pixel its shapes and pens touch, and its label's em; or,
 // without pens, where its shapes and label lie.
 class ExtentCanvas
@@ -86,7 +115,7 @@ public:
     void drawLabel(const QRectF &box, const QString &text)
     {
         if (m_labels)
-            m_extent |= BoxLabel::extent(box, text, m_labelSize);
+            m_extent = united(m_extent, BoxLabel::extent(box, text, m_labelSize));
     }
     void drawPolygon(const QPolygonF &polygon) { add(polygon.boundingRect()); }
     void drawRect(const QRect &rect) { add(QRectF(rect)); }
@@ -99,7 +128,7 @@ public:
 private:
     void add(const QRectF &shape)
     {
-        m_extent |= shape.adjusted(-m_reach, -m_reach, m_reach, m_reach);
+        m_extent = united(m_extent, shape.adjusted(-m_reach, -m_reach, m_reach, m_reach));
     }
     bool m_labels, m_pens;
     qreal m_reach = 0;
@@ -318,8 +347,8 @@ struct FamilyOps
             return rect;
         ExtentCanvas canvas(true, false);
         Family::draw(canvas, noTools(), row.boxId, Family::withEveryPart(row.record));
-        pickRect(item, index, &rect);
-        return canvas.extent() | rect;
+        Family::pickRect(row.record, &rect); // drawn, so asked directly; beyond reach too
+        return united(canvas.extent(), rect);
     }
 
     static qreal reach(const Bll_Painted_Item &item, const PainterTools &entry)

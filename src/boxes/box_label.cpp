@@ -41,7 +41,8 @@ QRectF extent(const QRectF &box, const QString &label, int pixelSize)
     // Overhangs, accents and underlines stay within an em of the label's box; marks stacked on
     // a letter may reach any distance.
     for (const QChar c : label) {
-        if (c.isMark())
+        // None lies below the combining diacritical marks: ids are mostly ASCII.
+        if (c.unicode() >= 0x300 && c.isMark())
             return unboundedExtent();
     }
     return box.adjusted(-pixelSize, -pixelSize, pixelSize, pixelSize);

@@ -8,6 +8,7 @@
 #include "label_glyphs.h"
 #include "paint_limits.h"
 #include "painter_tools.h"
+#include "rect_grid.h"
 
 #include <QtCore/QRectF>
 #include <QtCore/QVector>
@@ -20,20 +21,6 @@ class QPainter;
 
 // The three box families, in the order paint() paints them.
 enum BoxFamily { ParameterBoxes, DviBoxes, SimpleBoxes, BoxFamilyCount };
-
-// Rectangles, bucketed on a grid, to tell quickly whether another rectangle meets any of them.
-class RectGrid
-{
-public:
-    explicit RectGrid(const QVector<QRectF> &rects);
-    bool meets(const QRectF &rect) const;
-
-private:
-    QVector<QRectF> m_rects;
-    QRectF m_bounds;
-    int m_columns = 0, m_rows = 0;
-    QVector<QVector<int>> m_cells; // the rectangles that reach each cell, row by row
-};
 
 // The boxes of a family that a pass paints: every one, or the listed places in the table, the
 // latter leaving out the parts that do not reach the given area (in item coordinates).
