@@ -398,6 +398,8 @@ private slots:
                  // No box passes the size test: the label pen and marker brush, set before.
                  "addBoxDVIF a 0 0 1 100 1; updateBoxDVIF a {topBorder:1} => left " + black
                          + ", found brush, DejaVu Sans 7px",
+                 "addBoxDVIF a 0 0 100 1 1; updateBoxDVIF a {topBorder:1} => left " + black
+                         + ", found brush, DejaVu Sans 7px",
                  " => left " + black + ", found brush, DejaVu Sans 7px"});
     }
     void dviPainting()

@@ -230,6 +230,8 @@ private slots:
         // Into a missing directory, which is looked at after the size: nothing is allocated.
         add("2 GiB", {32768, 16384}, "no/a.png", "{}", "32768 x 16384 pixels, beyond");
         add("2 GiB less a row", {32768, 16383}, "no/a.png", "{}", "/no\" does not exist");
+        add("wider than a page takes", {16777216, 1}, "no/a.pdf", "{}", "at most 16777215");
+        add("as wide as a page takes", {16777215, 1}, "no/a.pdf", "{}", "/no\" does not exist");
         add("transparent jpeg", size, "a.jpg", "{background:'#10000000'}", "not opaque");
         add("transparent pdf", size, "a.pdf", "{background:transparent}", "not opaque");
         add("title not a string", size, "a.pdf", "{title:{a:1}}", "not QVariantMap");

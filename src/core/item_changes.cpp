@@ -24,16 +24,3 @@ void ItemChanges::stylesChanged(const Bll_Painted_Item *item)
     if (ItemState *state = ItemState::find(item))
         state->stylesChanged();
 }
-
-void ItemChanges::listen(const Bll_Painted_Item *item, ItemChangeListener *listener)
-{
-    QVector<ItemChangeListener *> &listeners = ItemState::of(item).listeners;
-    if (!listeners.contains(listener))
-        listeners.append(listener);
-}
-
-void ItemChanges::stopListening(const Bll_Painted_Item *item, ItemChangeListener *listener)
-{
-    if (ItemState *state = ItemState::find(item))
-        state->listeners.removeAll(listener);
-}

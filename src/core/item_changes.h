@@ -2,15 +2,16 @@
 #define BLL_ITEM_CHANGES_H
 
 // The one way the stores say what they changed: after comparing, so that a call that changes
-// nothing says nothing. Core passes every change on to what it keeps beside the item (the kept
-// frames, the index of where boxes lie, the labels' glyphs, the tools each family leaves) and to
-// any listener that keeps something of its own. Private to the library.
+// nothing says nothing. Core passes every change on to everything it keeps beside the item (the
+// kept frames, the index of where boxes lie, the labels' glyphs, the tools each family leaves):
+// a new consumer of changes joins ItemState, and the stores stay as they are. Private to the
+// library.
 
 #include "box_family.h"
 
 class Bll_Painted_Item;
 
-// Something that keeps what it derives from an item's boxes up to date. Called on the item's
+// What keeps something derived from an item's boxes up to date hears this. Called on the item's
 // thread, right after each change.
 class ItemChangeListener
 {
@@ -45,10 +46,6 @@ inline void boxesChanged(const Bll_Painted_Item *item, BoxFamily family,
 }
 void familyCleared(const Bll_Painted_Item *item, BoxFamily family);
 void stylesChanged(const Bll_Painted_Item *item);
-
-// A listener hears every change from now until it stops listening or the item is destroyed.
-void listen(const Bll_Painted_Item *item, ItemChangeListener *listener);
-void stopListening(const Bll_Painted_Item *item, ItemChangeListener *listener);
 
 } // namespace ItemChanges
 

@@ -27,10 +27,6 @@ void ItemState::boxesChanged(BoxFamily family, const int *indices, int count, Ch
     leaving[family].boxesChanged(indices, count);
     if (frame)
         frame->boxesChanged(family, indices, count, change);
-    // A copy: a listener may stop listening while it hears.
-    const QVector<ItemChangeListener *> others = listeners;
-    for (ItemChangeListener *listener : others)
-        listener->boxesChanged(family, indices, count, change);
 }
 
 void ItemState::familyCleared(BoxFamily family)
@@ -41,9 +37,6 @@ void ItemState::familyCleared(BoxFamily family)
     leaving[family].forget();
     if (frame)
         frame->familyCleared(family);
-    const QVector<ItemChangeListener *> others = listeners;
-    for (ItemChangeListener *listener : others)
-        listener->familyCleared(family);
 }
 
 void ItemState::stylesChanged()
@@ -51,9 +44,6 @@ void ItemState::stylesChanged()
     // What a box installs depends on its record alone: the leaving boxes stay.
     if (frame)
         frame->stylesChanged();
-    const QVector<ItemChangeListener *> others = listeners;
-    for (ItemChangeListener *listener : others)
-        listener->stylesChanged();
 }
 
 ItemState *ItemState::find(const Bll_Painted_Item *item)

@@ -5,7 +5,7 @@
 // it is: the index of where its boxes lie, its labels' glyphs, the boxes whose tools each family
 // leaves, and (once it painted on a device that allows it) its last frame. Painting and picking
 // write it; the model never depends on it. It hears every change of the item's boxes and styles
-// first, then passes them on to the listeners. Private to the library.
+// and passes each on to every part. Private to the library.
 
 #include "box_index.h"
 #include "item_changes.h"
@@ -28,7 +28,6 @@ struct ItemState final : ItemChangeListener
     LabelStore labels[BoxFamilyCount];
     LeavingBoxes leaving[BoxFamilyCount];
     std::unique_ptr<KeptFrame> frame; // none until a frame could be kept
-    QVector<ItemChangeListener *> listeners;
 
     void boxesChanged(BoxFamily family, const int *indices, int count, Change change) override;
     void familyCleared(BoxFamily family) override;
