@@ -42,8 +42,8 @@ inline double clampedEdge(double edge)
 inline bool withinReach(const QRectF &extent)
 {
     using PaintLimits::reach;
-    return qAbs(extent.left()) < reach && qAbs(extent.right()) < reach
-            && qAbs(extent.top()) < reach && qAbs(extent.bottom()) < reach;
+    return qAbs(extent.left()) < reach && qAbs(extent.right()) < reach && qAbs(extent.top()) < reach
+            && qAbs(extent.bottom()) < reach;
 }
 
 // Where a box may draw when that cannot be told.
