@@ -183,9 +183,9 @@ private:
 //   Tools: built once per pass from the pen and brush found on the painter and the style;
 //   table(item), style(item); drawn(record): whether a box draws anything;
 //   prologue(canvas, tools): at the start of every pass; firstDrawn(canvas, tools): before the
-//   first box drawn; draw(canvas, tools, boxId, record): one box;
+//   first box drawn; draw(canvas, tools, boxId, record): one box, which tools it installs
+//   following its record alone, never the styles;
 //   switchesGeometry: whether switching states may move or hide what a box draws;
-//   boxesSetBrush: whether draw() may install a brush;
 //   withEveryPart(record): the box as it draws with every side and switch on;
 //   Tools::reach(): how far its pens reach; covers(tools, record, rect): where its fill hides
 //   what lies under it; name, pickRect(record, rect), side(record, point).

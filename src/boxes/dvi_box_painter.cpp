@@ -16,8 +16,6 @@ struct DviFamily
     }
     // Switches show and hide the label and the markers.
     static constexpr bool switchesGeometry = true;
-    // The markers' brush is installed once, before the first box.
-    static constexpr bool boxesSetBrush = false;
     static constexpr const char *name = "dvi";
 
     struct Tools

@@ -23,7 +23,6 @@ struct ParameterFamily
     }
     // Picks and parameters change the bands' brushes only.
     static constexpr bool switchesGeometry = false;
-    static constexpr bool boxesSetBrush = true;
     static constexpr const char *name = "parameter";
 
     // Everything is copied from the painter before anything is installed on it.

@@ -16,7 +16,6 @@ struct SimpleFamily
     }
     // Hover and selection switch the fill, nothing else.
     static constexpr bool switchesGeometry = false;
-    static constexpr bool boxesSetBrush = true;
     static constexpr const char *name = "simple";
 
     struct Tools
