@@ -264,6 +264,9 @@ struct FamilyOps
     // walks back from the end.
     static void findLeaving(const Bll_Painted_Item &item, LeavingBoxes &leaving)
     {
+        // Every change reaches `changed`, and a clear forgets: with none, the boxes are as found.
+        if (leaving.known && leaving.changed.isEmpty())
+            return;
         const int size = count(item);
         int *best = leaving.last; // the last box known to install each tool
         int from[LeavingBoxes::ToolCount]; // walk back below this for the tool, -1: no walk
