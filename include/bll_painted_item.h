@@ -156,8 +156,16 @@ private:
         int indexOf(const QString &boxId) const;
         // Returns the box's place in the order.
         int insert(const QString &boxId, const Record &record);
+        // Leaves the box's place empty (see box_table.h); returns it, -1 for an unknown boxId.
+        int remove(const QString &boxId);
+        // Drops the empty places once they outnumber the boxes; true when places changed.
+        bool compact();
         void clear();
+        // Places, empty ones included: what painting walks.
         int size() const { return m_entries.size(); }
+        // Boxes.
+        int boxCount() const { return m_indexById.size(); }
+        bool holdsBox(int index) const { return indexOf(m_entries.at(index).boxId) == index; }
         Entry &at(int index) { return m_entries[index]; }
         const Entry &at(int index) const { return m_entries.at(index); }
         typename QVector<Entry>::iterator begin() { return m_entries.begin(); }

@@ -230,7 +230,8 @@ QString generate(quint32 seed, int count)
     };
     // Adds and updates come more often than styles and clears; keys a method does not read
     // are left in.
-    const int kinds[] = {0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 2, 3, 4, 5, 5, 5, 5, 6, 7, 8};
+    const int kinds[] = {0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 2,
+                         3, 4, 5, 5, 5, 5, 6, 7, 8, 9, 9, 10};
     // Braced lists, as their elements are made in order.
     QStringList calls;
     while (calls.size() < count) {
@@ -263,6 +264,15 @@ QString generate(quint32 seed, int count)
             break;
         case 7:
             call = QStringList {pick({"clearBoxF", "clearBoxDVIF", "clearBoxSimpleF", "clearAll"})};
+            break;
+        case 9:
+            call = QStringList {"remove", pick({"parameter", "dvi", "simple"}),
+                                random.bounded(2) ? id() : '[' + id() + ", " + id() + ']'};
+            break;
+        case 10:
+            call = random.bounded(3)
+                    ? QStringList {"setSimpleStates", '[' + id() + ", " + id() + ']', flags()}
+                    : QStringList {"setAllSimpleStates", flags()};
             break;
         default:
             call = QStringList {pick({"addRectF", "addEllipseF", "addLineF"}),

@@ -30,6 +30,45 @@ int Bll_Painted_Item::BoxTable<Record>::insert(const QString &boxId, const Recor
     return m_entries.size() - 1;
 }
 
+// A removed box leaves its place empty, so that no other box changes place: the place keeps a
+// record that draws nothing (no number for its corner or size), under no boxId. Painting, picking
+// and the index pass over it as over any box that draws nothing.
+template<typename Record>
+int Bll_Painted_Item::BoxTable<Record>::remove(const QString &boxId)
+{
+    const auto it = m_indexById.find(boxId);
+    if (it == m_indexById.end())
+        return -1;
+    const int index = *it;
+    m_indexById.erase(it);
+    Entry &entry = m_entries[index];
+    entry.boxId = QString();
+    entry.record = Record {};
+    entry.record.x = entry.record.y = entry.record.width = entry.record.height = qQNaN();
+    return index;
+}
+
+// Walking empty places costs every frame; dropping them costs one frame that starts anew.
+template<typename Record>
+bool Bll_Painted_Item::BoxTable<Record>::compact()
+{
+    const int boxes = boxCount(), empty = size() - boxes;
+    if (empty == 0 || (boxes > 0 && (empty < 64 || empty <= boxes)))
+        return false;
+    QVector<Entry> entries;
+    entries.reserve(boxes);
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (holdsBox(i)) {
+            m_indexById[m_entries.at(i).boxId] = entries.size();
+            entries.append(m_entries.at(i));
+        }
+    }
+    m_entries = entries;
+    if (boxes == 0)
+        clear();
+    return true;
+}
+
 // Releases the storage as well: a cleared table is a new, empty table.
 template<typename Record>
 void Bll_Painted_Item::BoxTable<Record>::clear()

@@ -1,9 +1,10 @@
 #ifndef BLL_ITEM_ACCESS_H
 #define BLL_ITEM_ACCESS_H
 
-// The one door from the library's painting code to the item's stores and styles, which are
-// private members of the public class. Read-only: painting never changes the model. Private to
-// the library.
+// The one door from the library's code to the item's stores and styles, which are private members
+// of the public class. Painting reads through the const functions and never changes the model;
+// only the operations beside the class that edit boxes (box_edits.h) take a table to change,
+// and they report what they change as the stores do. Private to the library.
 
 #include "bll_painted_item.h"
 
@@ -21,6 +22,12 @@ struct ItemAccess
         return item.m_boxDVIHash;
     }
     static const Table<BoxSimpleRecord> &simpleBoxes(const Bll_Painted_Item &item)
+    {
+        return item.m_boxSimpleHash;
+    }
+    static Table<BoxRecord> &parameterBoxes(Bll_Painted_Item &item) { return item.m_boxHash; }
+    static Table<BoxDVIRecord> &dviBoxes(Bll_Painted_Item &item) { return item.m_boxDVIHash; }
+    static Table<BoxSimpleRecord> &simpleBoxes(Bll_Painted_Item &item)
     {
         return item.m_boxSimpleHash;
     }

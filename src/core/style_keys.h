@@ -28,6 +28,11 @@ inline const QString showText = QStringLiteral("showText");
 inline const QString showBorder = QStringLiteral("showBorder");
 inline const QString isHover = QStringLiteral("isHover");
 inline const QString isSelected = QStringLiteral("isSelected");
+// A parameter box's side parameters, as a box is read back and as a model's rows give them.
+inline const QString topParam = QStringLiteral("topParam");
+inline const QString bottomParam = QStringLiteral("bottomParam");
+inline const QString leftParam = QStringLiteral("leftParam");
+inline const QString rightParam = QStringLiteral("rightParam");
 } // namespace OptionKey
 
 #endif // BLL_STYLE_KEYS_H

@@ -1,10 +1,15 @@
 #include "test_item.h"
 
+#include <bll_painted_item_boxes.h>
+
 #include <QtCore/QMetaMethod>
 
-double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
+namespace {
+
+// Calls `method` of `object` when it has one taking that many arguments.
+bool invokeOn(QObject *object, const QByteArray &method, const QVariantList &args, double *result)
 {
-    const QMetaObject *meta = item->metaObject();
+    const QMetaObject *meta = object->metaObject();
     for (int i = 0; i < meta->methodCount(); ++i) {
         const QMetaMethod m = meta->method(i);
         if (m.name() != method || m.parameterCount() != args.size())
@@ -18,19 +23,38 @@ double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
 #else
             const int metaType = type;
 #endif
-            // What does not convert arrives as the type's default value.
+            // A QVariant parameter takes the value as it is; what does not convert to another
+            // type arrives as the type's default value.
+            if (type == QMetaType::QVariant) {
+                a[p] = QGenericArgument("QVariant", &converted[p]);
+                continue;
+            }
             if (converted[p].userType() != type && !converted[p].convert(metaType))
                 converted[p] = QVariant(metaType, nullptr);
             a[p] = QGenericArgument(m.parameterTypes().at(p).constData(), converted[p].constData());
         }
-        double result = 0;
+        *result = 0;
         const bool answers = m.returnType() == QMetaType::Double;
-        if (!m.invoke(item, Qt::DirectConnection,
-                      answers ? Q_RETURN_ARG(double, result) : QGenericReturnArgument(), a[0], a[1],
-                      a[2], a[3], a[4], a[5]))
+        if (!m.invoke(object, Qt::DirectConnection,
+                      answers ? Q_RETURN_ARG(double, *result) : QGenericReturnArgument(), a[0],
+                      a[1], a[2], a[3], a[4], a[5]))
             qFatal("%s could not be called", method.constData());
-        return result;
+        return true;
     }
+    return false;
+}
+
+} // namespace
+
+double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
+{
+    double result = 0;
+    if (invokeOn(item, method, args, &result))
+        return result;
+    // BllBoxes' calls, the item first.
+    BllBoxes boxes;
+    if (invokeOn(&boxes, method, QVariantList {QVariant::fromValue(item)} + args, &result))
+        return result;
     qFatal("no method %s with %d arguments", method.constData(), int(args.size()));
 }
 
@@ -42,7 +66,7 @@ QStringList split(const QString &text, QChar separator)
     QStringList parts {QString()};
     int depth = 0;
     for (const QChar c : text) {
-        depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+        depth += c == '{' || c == '[' ? 1 : c == '}' || c == ']' ? -1 : 0;
         if (c == separator && depth == 0)
             parts << QString();
         else
@@ -64,6 +88,12 @@ QVariant scriptValue(const QString &token)
             map.insert(entry.section(':', 0, 0).trimmed(),
                        scriptValue(entry.section(':', 1).trimmed()));
         return map;
+    }
+    if (token.startsWith('[')) {
+        QVariantList list;
+        for (const QString &element : split(token.mid(1, token.size() - 2), ','))
+            list << scriptValue(element);
+        return list;
     }
     if (token.size() > 1 && token.startsWith('\'') && token.endsWith('\''))
         return token.mid(1, token.size() - 2);

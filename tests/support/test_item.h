@@ -52,8 +52,9 @@ double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
 // Runs calls written the way a QML script would make them, separated by ';', e.g.
 // "addBoxF a 0 0 40 40 4; updateBoxF a {topBorder:1, rightBorder:true}". Numbers with a point
 // (and nan, inf) are doubles, other numbers ints, true and false bools, {key:value, ...} maps,
-// '...' a string as it is ('' the empty one); anything else is a string too. Returns the last
-// call's answer.
+// [a, b] lists, '...' a string as it is ('' the empty one); anything else is a string too.
+// BllBoxes' calls take the item as their first argument: "remove simple [a, b]". Returns the
+// last call's answer.
 double run(QObject *item, const QString &script);
 QVariant scriptValue(const QString &token);
 
