@@ -1,5 +1,7 @@
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_boxes.h>
+#include <bll_painted_item_model.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
@@ -28,6 +30,8 @@ public:
         qmlRegisterType<BllShapePaintedItem>(uri, 1, 0, "BllShapePaintedItem");
         qmlRegisterSingletonType<BllExport>(uri, 1, 1, "BllExport", createSingleton<BllExport>);
         qmlRegisterSingletonType<BllPicking>(uri, 1, 1, "BllPicking", createSingleton<BllPicking>);
+        qmlRegisterSingletonType<BllBoxes>(uri, 1, 2, "BllBoxes", createSingleton<BllBoxes>);
+        qmlRegisterType<BllBoxModel>(uri, 1, 2, "BllBoxModel");
     }
 };
 

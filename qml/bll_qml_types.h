@@ -3,6 +3,8 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_boxes.h>
+#include <bll_painted_item_model.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
@@ -41,6 +43,23 @@ struct BllPickingForeign
     QML_NAMED_ELEMENT(BllPicking)
     QML_SINGLETON
     QML_ADDED_IN_VERSION(1, 1)
+};
+
+struct BllBoxesForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllBoxes)
+    QML_NAMED_ELEMENT(BllBoxes)
+    QML_SINGLETON
+    QML_ADDED_IN_VERSION(1, 2)
+};
+
+struct BllBoxModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllBoxModel)
+    QML_NAMED_ELEMENT(BllBoxModel)
+    QML_ADDED_IN_VERSION(1, 2)
 };
 
 #endif // BLL_QML_TYPES_H
