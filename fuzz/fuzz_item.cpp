@@ -1,10 +1,12 @@
-// libFuzzer harness: turns bytes into a sequence of the item's invokable calls,
-// made through the meta-object as QML makes them, with frames painted in between
+// libFuzzer harness: turns bytes into a sequence of the item's invokable calls and of
+// BllBoxes' (read back, remove, bulk states), made through the meta-object as QML makes them,
+// with frames painted in between
 // as Qt Quick paints them; then paints the item through all six painters. Any
 // crash, sanitizer report, leak or hang is a finding, and so is a frame that
 // differs from a full repaint of the same calls by an item never painted before.
 
 #include "bll_painted_item.h"
+#include "bll_painted_item_boxes.h"
 
 #include <QtCore/QMetaMethod>
 #include <QtGui/QGuiApplication>
@@ -60,7 +62,10 @@ const char *const knownKeys[] = {
         "showBorder",
         "isHover",
         "isSelected",
+        "topParam",
 };
+
+const char *const familyNames[] = {"parameter", "dvi", "simple", "Simple"};
 
 const char *const colourNames[] = {"red", "#00ff00", "#80ff0000", "#fff",   "transparent",
                                    "",    "#",       "nocolour",  "#12345", "#ff00ff00ff"};
@@ -172,19 +177,33 @@ QVariantMap consumeMap(FuzzedDataProvider &data, int depth)
     return map;
 }
 
-// One invokable call: the method's index and its arguments, as their own types.
+// One invokable call: the method and its arguments, as their own types. A call of BllBoxes
+// takes the item as its first argument, which stands empty here.
 struct Call
 {
     QMetaMethod method;
     QVariantList arguments;
+    bool ofBoxes = false;
 };
 
 // Builds the arguments of one method from the bytes.
-Call consumeCall(const QMetaMethod &method, FuzzedDataProvider &data)
+Call consumeCall(const QMetaMethod &method, FuzzedDataProvider &data, bool ofBoxes = false)
 {
-    Call call {method, {}};
+    Call call {method, {}, ofBoxes};
     for (int i = 0; i < method.parameterCount(); ++i) {
+        if (ofBoxes && i == 0) {
+            call.arguments << QVariant();
+            continue;
+        }
+        if (ofBoxes && i == 1 && method.parameterType(i) == QMetaType::QString) {
+            call.arguments << QString::fromLatin1(data.PickValueInArray(familyNames));
+            continue;
+        }
         switch (method.parameterType(i)) {
+        case QMetaType::QVariant: // one boxId or a list, or whatever a script passes
+            call.arguments << (data.ConsumeBool() ? QVariant(consumeString(data))
+                                                  : consumeVariant(data, 0));
+            break;
         case QMetaType::Double:
             call.arguments << consumeDouble(data);
             break;
@@ -208,15 +227,33 @@ Call consumeCall(const QMetaMethod &method, FuzzedDataProvider &data)
 // exercised too).
 void invoke(Bll_Painted_Item &item, const Call &call)
 {
+    QVariantList values = call.arguments;
     QGenericArgument arguments[10];
-    for (int i = 0; i < call.arguments.size(); ++i)
-        arguments[i] =
-                QGenericArgument(call.arguments[i].typeName(), call.arguments[i].constData());
-    double result = 0;
-    const bool returnsDouble = call.method.returnType() == QMetaType::Double;
+    for (int i = 0; i < values.size(); ++i) {
+        if (call.method.parameterType(i) == QMetaType::QVariant) {
+            if (call.ofBoxes && i == 0)
+                values[i] = QVariant::fromValue<QObject *>(&item);
+            arguments[i] = QGenericArgument("QVariant", &values[i]);
+        } else {
+            arguments[i] = QGenericArgument(values[i].typeName(), values[i].constData());
+        }
+    }
+    BllBoxes boxes;
+    double number = 0;
+    int count = 0;
+    QStringList ids;
+    QVariant box;
+    void *const answers[] = {&number, &count, &ids, &box};
+    const int returnTypes[] = {QMetaType::Double, QMetaType::Int, QMetaType::QStringList,
+                               QMetaType::QVariant};
+    const int returnType = call.method.returnType();
+    QGenericReturnArgument answer;
+    for (int i = 0; i < 4; ++i) {
+        if (returnType == returnTypes[i])
+            answer = QGenericReturnArgument(call.method.typeName(), answers[i]);
+    }
     const bool invoked = call.method.invoke(
-            &item, Qt::DirectConnection,
-            returnsDouble ? QGenericReturnArgument("double", &result) : QGenericReturnArgument(),
+            call.ofBoxes ? static_cast<QObject *>(&boxes) : &item, Qt::DirectConnection, answer,
             arguments[0], arguments[1], arguments[2], arguments[3], arguments[4], arguments[5],
             arguments[6], arguments[7], arguments[8], arguments[9]);
     if (!invoked)
@@ -270,12 +307,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     QVector<Call> calls;
     const QMetaObject &meta = Bll_Painted_Item::staticMetaObject;
 
+    const QMetaObject &boxes = BllBoxes::staticMetaObject;
+    const int boxesCalls = boxes.methodCount() - boxes.methodOffset();
+
     for (int call = 0; call < maxCallsPerInput && data.remaining_bytes() > 0; ++call) {
-        const int choice = data.ConsumeIntegralInRange(0, invokableCount + 1);
+        const int choice = data.ConsumeIntegralInRange(0, invokableCount + boxesCalls + 1);
         if (choice < invokableCount) {
             calls << consumeCall(meta.method(meta.methodOffset() + choice), data);
             invoke(item, calls.last());
-        } else if (choice == invokableCount) {
+        } else if (choice < invokableCount + boxesCalls) {
+            calls << consumeCall(boxes.method(boxes.methodOffset() + choice - invokableCount), data,
+                                 true);
+            invoke(item, calls.last());
+        } else if (choice == invokableCount + boxesCalls) {
             checkFrame(item, device, calls); // a scene repaints at any time
         } else {
             Bll_Painted_Item::getTransformColor(consumeVariant(data, 0));

@@ -17,11 +17,12 @@ class ItemChangeListener
 {
 public:
     enum Change {
-        Added, // added, or added again under the same boxId: perhaps elsewhere
+        Added, // added, added again under the same boxId, moved or removed: perhaps elsewhere
         Switched, // sides, states or switches changed; the box lies where it did
     };
     virtual void boxesChanged(BoxFamily family, const int *indices, int count, Change change) = 0;
-    // Every box of the family is gone; boxes added later take their places anew.
+    // Every box of the family is gone, or the boxes took new places (the store dropped the
+    // places that removed boxes left empty): nothing kept by place holds any longer.
     virtual void familyCleared(BoxFamily family) = 0;
     // A style, the fill colour or the default styles: every box may look different.
     virtual void stylesChanged() = 0;
