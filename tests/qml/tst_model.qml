@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQml.Models 2.15
 import QtTest 1.15
 import Bll.PaintedItem 1.2
 
