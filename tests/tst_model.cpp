@@ -403,7 +403,7 @@ private slots:
         QTest::newRow("removed") << "simple" << rows << "remove 1 1|remove 0 2";
         QTest::newRow("moved") << "simple" << rows << "move 0 1 3|move 2 1 0";
         QTest::newRow("moved, changed") << "simple" << rows
-                                        << "set 0 x 100.0|set 1 isSelected false|set 2 width 5.0"
+                                        << "set 0 x 100.0|set 1 isSelected false|set 2 width 5.0|set 1 y 3.5"
                                            "|set 0 isHover true|set 2 height nonsense";
         QTest::newRow("boxId changed") << "simple" << rows << "set 0 boxId z|set 2 boxId a";
         QTest::newRow("boxIds repeated")
