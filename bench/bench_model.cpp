@@ -4,9 +4,9 @@
 //   bll_bench_model --count <target> <boxes>             one run of the target, for callgrind
 //
 // N simple boxes on the grid scene's cells, held by a plain C++ list model (roles boxId, x, y,
-// width, height). Targets of --count: direct_adds, mapper_load, mapper_reset (the whole load or
-// reset), one_row_changed, update_simple, direct_move, remove_one (one change and its frame).
-// Run it as
+// width, height). Targets of --count: direct_adds, mapper_load, mapper_reset, direct_readds (the
+// whole load or reset), one_row_changed, update_simple, direct_move, remove_one (one change and its
+// frame). Run it as
 //   valgrind --tool=callgrind --collect-atstart=no bll_bench_model --count mapper_load 100000
 // with BLL_PAINT_THREADS=1 for frames: callgrind counts the thread that turns collection on.
 
@@ -231,6 +231,22 @@ void mapperReset(benchmark::State &state)
         f.model.reset();
 }
 
+// What a host does on a reset without the mapper: the family cleared and added anew, on an item
+// that has painted (the adds then tell the index and the last frame of every box).
+void readdAll(DirectFixture &f)
+{
+    f.item.clearBoxSimpleF();
+    addAll(f.item, f.rows);
+    f.changed.fill(false); // the boxes are where the rows say again
+}
+
+void directReadds(benchmark::State &state)
+{
+    DirectFixture &f = fixture<DirectFixture>(int(state.range(0)));
+    for (auto _ : state)
+        readdAll(f);
+}
+
 // Each change visits another box, in a scattered order, and changes it back on its next visit.
 constexpr int stride = 7919;
 
@@ -329,10 +345,11 @@ int countInstructions(const QString &target, int count)
         BllBoxModel mapper;
         counted([&] { feedThrough(mapper, model, item); });
     } else if (target == QLatin1String("mapper_reset")) {
-        Bll_Painted_Item item;
-        BllBoxModel mapper;
-        feedThrough(mapper, model, item);
-        counted([&] { model.reset(); });
+        FedFixture &f = fixture<FedFixture>(count);
+        counted([&] { f.model.reset(); });
+    } else if (target == QLatin1String("direct_readds")) {
+        DirectFixture &f = fixture<DirectFixture>(count);
+        counted([&] { readdAll(f); });
     } else {
         const auto changeAndFrame = [&](auto &f, auto change) {
             change(f); // and a frame: the counted one is not the first after full frames
@@ -385,6 +402,7 @@ void registerAll(bool quick)
         loadBench("model/direct_adds", directAdds, n);
         loadBench("model/mapper_load", mapperLoad, n);
         loadBench("model/mapper_reset", mapperReset, n);
+        loadBench("model/direct_readds", directReadds, n);
     }
     for (int n : sizes) {
         frameBench("model/one_row_changed", frameAfter<FedFixture, rowChange>, n);

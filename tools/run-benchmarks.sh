@@ -99,7 +99,7 @@ count() { # label target boxes [env...]
     shift 3
     case $target in
         add-none | add-indexed) binary=$picking ;;
-        direct_adds | mapper_load | mapper_reset) binary=$model ;;
+        direct_adds | mapper_load | mapper_reset | direct_readds) binary=$model ;;
     esac
     out=$(mktemp)
     env BLL_PAINT_THREADS=1 "$@" valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
@@ -115,7 +115,8 @@ for run in "item 1000" "limit 1000" "item 10000" "limit 10000" "item 100000" "li
            "frame-hover-spread 1000" "frame-hover-spread 10000" "frame-hover-spread 100000" \
            "frame-hover-first 10000" "frame-hover-spread-first 100000" \
            "addBoxSimpleF 10000" "add-none 10000" "add-indexed 10000" \
-           "direct_adds 100000" "mapper_load 100000" "mapper_reset 100000"; do
+           "direct_adds 100000" "mapper_load 100000" "mapper_reset 100000" \
+           "direct_readds 100000"; do
     set -- $run
     count "$1" "$1" "$2"
 done
