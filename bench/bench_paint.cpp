@@ -248,8 +248,7 @@ void updateAllBox(benchmark::State &state)
     f.item.updateAllBoxF(maps[1]);
 }
 
-// Frames as Qt Quick paints them for the item itself: the fill over the whole texture, then
-// paint(). The item keeps each frame and repaints only what changed since the last one.
+// Frames as Qt Quick paints them for the item itself (paintFrame()).
 struct FrameFixture
 {
     explicit FrameFixture(int count) : FrameFixture(mixedScene(count)) { }
@@ -270,15 +269,7 @@ struct FrameFixture
     }
     // Qt Quick's painter node gives its image a new size, then fills and paints it.
     void resize(const QSize &size) { target = QImage(size, target.format()); }
-    void frame()
-    {
-        QPainter painter(&target);
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(target.rect(), item.fillColor());
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        (item.*(&BenchItem::paint))(&painter); // the item's own paint(), as Qt Quick calls it
-    }
+    void frame() { paintFrame(item, target); }
     Scene scene;
     Bll_Painted_Item item;
     QImage target;

@@ -272,6 +272,11 @@ private slots:
         QTest::newRow("unknown and repeated") << a + b << "remove simple [x, b, b]" << a << true;
         QTest::newRow("every box") << a + b + c << "remove simple [a, b, c]"
                                    << "" << false;
+        // As many boxIds as boxes, or more, but not every box: the others stay.
+        QTest::newRow("every box, repeated") << a + b + c << "remove simple [c, a, x, b, a]"
+                                             << "" << false;
+        QTest::newRow("as many, not every box")
+                << a + b + c << "remove simple [a, b, b, x]" << c << true;
         // The last parameter box with a label leaves its font to the DVI boxes after it.
         QTest::newRow("the last to leave a font")
                 << "addBoxF p 10 10 100 100 5; addBoxF q 20 20 4 4 1; addBoxDVIF d 120 10 100 "
@@ -420,6 +425,12 @@ private slots:
                 << "set 0 leftBorder true|set 0 borderWidth 3.0|insert 0 {boxId:q, x:60.0, "
                    "y:40.0, width:100.0, height:80.0, borderWidth:5.0, topBorder:false, "
                    "leftBorder:true}";
+        // The family holds the mapper's boxes alone: a reset clears it.
+        QTest::newRow("parameter boxes reset")
+                << "parameter"
+                << "[{boxId:p, x:10.0, y:10.0, width:100.0, height:80.0, borderWidth:8.0}]"
+                << "reset [{boxId:q, x:60.0, y:40.0, width:100.0, height:80.0, "
+                   "borderWidth:5.0}]|set 0 x 20.0";
         QTest::newRow("dvi boxes")
                 << "dvi"
                 << "[{boxId:v, x:10.0, y:10.0, width:100.0, height:80.0, borderWidth:6.0, "

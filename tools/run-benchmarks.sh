@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the benchmarks and regenerates bench/RESULTS.md with its plot.
 #
-#   tools/run-benchmarks.sh           full run (about an hour): timings, saving to files, picking,
-#                                     callgrind instruction counts, the QML peers on the software
-#                                     backend and on OpenGL (Mesa under xvfb-run), full frames on
-#                                     1, 2 and every thread, pointer moves in a QQuickView
+#   tools/run-benchmarks.sh           full run (about an hour): timings, picking, boxes fed from a
+#                                     model, saving to files, callgrind instruction counts, the
+#                                     QML peers on the software backend and on OpenGL (Mesa under
+#                                     xvfb-run), full frames on 1, 2 and every thread, pointer
+#                                     moves in a QQuickView
 #   tools/run-benchmarks.sh --quick   small scenes, a few iterations: checks that
 #                                     everything builds and runs (CI runs the same
 #                                     through ctest -L bench-quick)
@@ -21,9 +22,11 @@ cd "$(dirname "$0")/.."
 
 build=${BLL_BENCH_BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLL_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j 2 --target bll_bench bll_bench_export bll_bench_picking bll_bench_peers
+cmake --build "$build" -j 2 --target bll_bench bll_bench_export bll_bench_picking bll_bench_model \
+    bll_bench_peers
 bench="$build/bench/bll_bench"
 picking="$build/bench/bll_bench_picking"
+model="$build/bench/bll_bench_model"
 peers="$build/bench/bll_bench_peers"
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
 
@@ -31,6 +34,7 @@ if [ "${1:-}" = --quick ]; then
     "$bench" --quick
     "$build/bench/bll_bench_export" --quick
     "$picking" --quick
+    "$model" --quick
     for peer in ItemPeer CanvasPeer RepeaterPeer ShapesPeer HoverIndex HoverScan; do
         "$peers" "$peer" 200 1 2>/dev/null
     done
@@ -76,6 +80,10 @@ echo "== picking"
 note_load "picking"
 "$picking" --benchmark_out="$results/picking.json" --benchmark_out_format=json 2>>"$log"
 
+echo "== boxes fed from a model"
+note_load "the boxes fed from a model"
+"$model" --benchmark_out="$results/model.json" --benchmark_out_format=json 2>>"$log"
+
 echo "== saving to files"
 note_load "saving to files"
 "$build/bench/bll_bench_export" --benchmark_out="$results/export.json" --benchmark_out_format=json \
@@ -89,7 +97,10 @@ note_load "the instruction counts"
 count() { # label target boxes [env...]
     local label=$1 target=$2 boxes=$3 out binary=$bench
     shift 3
-    case $target in add-none | add-indexed) binary=$picking ;; esac
+    case $target in
+        add-none | add-indexed) binary=$picking ;;
+        direct_adds | mapper_load | mapper_reset | direct_readds) binary=$model ;;
+    esac
     out=$(mktemp)
     env BLL_PAINT_THREADS=1 "$@" valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
         "$binary" --count "$target" "$boxes" 2>>"$log"
@@ -103,7 +114,9 @@ for run in "item 1000" "limit 1000" "item 10000" "limit 10000" "item 100000" "li
            "frame-full 100000" "frame-hover 100000" \
            "frame-hover-spread 1000" "frame-hover-spread 10000" "frame-hover-spread 100000" \
            "frame-hover-first 10000" "frame-hover-spread-first 100000" \
-           "addBoxSimpleF 10000" "add-none 10000" "add-indexed 10000"; do
+           "addBoxSimpleF 10000" "add-none 10000" "add-indexed 10000" \
+           "direct_adds 100000" "mapper_load 100000" "mapper_reset 100000" \
+           "direct_readds 100000"; do
     set -- $run
     count "$1" "$1" "$2"
 done

@@ -3,6 +3,7 @@
 #include "bll_painted_item.h"
 
 #include <QtCore/QHash>
+#include <QtGui/QImage>
 #include <QtGui/QPainter>
 
 #include <algorithm>
@@ -628,6 +629,25 @@ void replay(QPainter *painter, const DrawList &list)
             break;
         }
     }
+}
+
+namespace {
+// paint() is protected: Qt Quick calls it through the base class.
+class FramedItem : public Bll_Painted_Item
+{
+public:
+    using Bll_Painted_Item::paint;
+};
+} // namespace
+
+void paintFrame(Bll_Painted_Item &item, QImage &target)
+{
+    QPainter painter(&target);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(target.rect(), item.fillColor());
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    (item.*(&FramedItem::paint))(&painter);
 }
 
 } // namespace BenchScene

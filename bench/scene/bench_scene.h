@@ -21,6 +21,7 @@
 #include <QtGui/QPolygonF>
 
 class Bll_Painted_Item;
+class QImage;
 class QPainter;
 
 namespace BenchScene {
@@ -116,6 +117,10 @@ DrawList shapeDrawList(const ShapeScene &scene, const QBrush &brush);
 
 // Turns antialiasing on and makes the calls, nothing else.
 void replay(QPainter *painter, const DrawList &list);
+
+// A frame as Qt Quick paints one for the item itself: the item's fill over the whole texture,
+// then the item's paint(). The item keeps each frame and repaints only what changed since.
+void paintFrame(Bll_Painted_Item &item, QImage &target);
 
 } // namespace BenchScene
 

@@ -139,6 +139,35 @@ bool BoxEdits::remove(Bll_Painted_Item &item, BoxFamily family, const QString &b
     });
 }
 
+int BoxEdits::remove(Bll_Painted_Item &item, BoxFamily family, const QStringList &boxIds)
+{
+    const int cleared = withTable(item, family, [&](auto &table) {
+        if (table.boxCount() == 0 || boxIds.size() < table.boxCount())
+            return -1;
+        QVector<bool> listed(table.size());
+        int boxes = 0;
+        for (const QString &boxId : boxIds) {
+            const int index = table.indexOf(boxId);
+            if (index >= 0 && !listed[index]) {
+                listed[index] = true;
+                ++boxes;
+            }
+        }
+        if (boxes < table.boxCount())
+            return -1;
+        table.clear();
+        return boxes;
+    });
+    if (cleared >= 0) {
+        ItemChanges::familyCleared(&item, family);
+        return cleared;
+    }
+    int removed = 0;
+    for (const QString &boxId : boxIds)
+        removed += remove(item, family, boxId);
+    return removed;
+}
+
 bool BoxEdits::setGeometry(Bll_Painted_Item &item, BoxFamily family, const QString &boxId, double x,
                            double y, double width, double height, double borderWidth)
 {

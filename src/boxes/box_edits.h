@@ -27,6 +27,9 @@ int count(const Bll_Painted_Item &item, BoxFamily family);
 
 // Takes the box out: the next frame repaints where it was. False for an unknown boxId.
 bool remove(Bll_Painted_Item &item, BoxFamily family, const QString &boxId);
+// Takes the listed boxes out (unknown boxIds passed over); returns how many. Listing every box
+// of the family clears it at once, which is what taking them out one by one comes to.
+int remove(Bll_Painted_Item &item, BoxFamily family, const QStringList &boxIds);
 
 // Moves a box: its corner, size and (for parameter and DVI boxes) border width become these, its
 // states stay. False for an unknown boxId.

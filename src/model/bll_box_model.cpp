@@ -281,8 +281,7 @@ void BllBoxModel::componentComplete()
 void BllBoxModel::unfeed()
 {
     if (m_fedTarget && m_fedFamily >= 0 && !m_uses.isEmpty()) {
-        for (auto it = m_uses.cbegin(); it != m_uses.cend(); ++it)
-            BoxEdits::remove(*m_fedTarget, BoxFamily(m_fedFamily), it.key());
+        BoxEdits::remove(*m_fedTarget, BoxFamily(m_fedFamily), m_uses.keys());
         m_fedTarget->update();
     }
     m_rowIds.clear();
@@ -305,6 +304,7 @@ void BllBoxModel::feedAnew()
     Feed feed(*this, family);
     const int rows = m_model->rowCount();
     m_rowIds.reserve(rows);
+    m_uses.reserve(rows);
     for (int row = 0; row < rows; ++row) {
         const QString id = feed.add(row);
         m_rowIds << id;

@@ -45,9 +45,7 @@ int BllBoxes::count(const Bll_Painted_Item *item, const QString &family)
 int BllBoxes::remove(Bll_Painted_Item *item, const QString &family, const QStringList &boxIds)
 {
     return withFamily(item, family, 0, [&](BoxFamily f) {
-        int removed = 0;
-        for (const QString &boxId : boxIds)
-            removed += BoxEdits::remove(*item, f, boxId);
+        const int removed = BoxEdits::remove(*item, f, boxIds);
         if (removed)
             item->update();
         return removed;
