@@ -36,8 +36,9 @@ class Bll_Painted_Item;
  * rows removed are boxes removed; a changed row changes its box's place or states only, and a
  * row whose boxId changed adds the boxes from there on again. Moves, layout changes and resets
  * feed the family anew. Rows that repeat a boxId feed one box, in the place of the first and
- * with the values of the last, as the item's methods do; changing or removing such rows feeds
- * the family anew. After each change of the model the mapper calls the item's update() once.
+ * with the values of the last, as the item's methods do; once rows repeat a boxId, or a row's
+ * boxId is that of a box added otherwise, every change but appended rows feeds the family anew.
+ * After each change of the model the mapper calls the item's update() once.
  *
  * The mapper removes only the boxes it added: several mappers may feed one item, one family
  * each, beside boxes added through the item's methods. When its model, target or family is
@@ -118,6 +119,8 @@ private:
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QVector<int> &roles);
     void refeedFrom(int row);
+    void feedRows(Feed &feed, int first, int last,
+                  const QHash<QString, QVariantMap> &kept = QHash<QString, QVariantMap>());
     void finish(bool changed, int countBefore);
 
     QPointer<Bll_Painted_Item> m_target;
@@ -127,9 +130,9 @@ private:
     QVariantMap m_stateRoles;
     bool m_completing = false;
     QVector<QMetaObject::Connection> m_connections;
-    // The boxId that each row fed, and how many rows feed each boxId.
+    // The boxId that each row fed, and whether a boxId was a box already when its row was fed.
     QVector<QString> m_rowIds;
-    QHash<QString, int> m_uses;
+    bool m_repeats = false;
     // What the boxes were fed into: the boxes to remove when that changes.
     QPointer<Bll_Painted_Item> m_fedTarget;
     int m_fedFamily = -1;

@@ -118,7 +118,10 @@ QString number(const QVariant &value)
 {
     bool ok = false;
     const double x = value.toDouble(&ok);
-    return ok && !qIsNaN(x) ? QString::number(x, 'g', 17) + ".0" : QString("nan");
+    if (!ok || qIsNaN(x))
+        return "nan";
+    const QString text = QString::number(x, 'g', 17);
+    return text.contains('.') || text.contains('e') ? text : text + ".0";
 }
 
 // Whether two boxes read back alike, NaN alike too.
@@ -407,9 +410,10 @@ private slots:
                 << "insert 1 " + d + "|insert 2 " + QString(d).replace("boxId:d", "boxId:e");
         QTest::newRow("removed") << "simple" << rows << "remove 1 1|remove 0 2";
         QTest::newRow("moved") << "simple" << rows << "move 0 1 3|move 2 1 0";
-        QTest::newRow("moved, changed") << "simple" << rows
-                                        << "set 0 x 100.0|set 1 isSelected false|set 2 width 5.0|set 1 y 3.5"
-                                           "|set 0 isHover true|set 2 height nonsense";
+        QTest::newRow("moved, changed")
+                << "simple" << rows
+                << "set 0 x 100.0|set 1 isSelected false|set 2 width 5.0|set 1 y 3.5"
+                   "|set 0 isHover true|set 2 height nonsense";
         QTest::newRow("boxId changed") << "simple" << rows << "set 0 boxId z|set 2 boxId a";
         QTest::newRow("boxIds repeated")
                 << "simple" << rows

@@ -189,7 +189,7 @@ void BllBoxModel::setTarget(Bll_Painted_Item *target)
     if (target) {
         connect(target, &QObject::destroyed, this, [this] {
             m_rowIds.clear();
-            m_uses.clear();
+            m_repeats = false;
             Q_EMIT targetChanged();
             Q_EMIT countChanged();
         });
@@ -280,14 +280,28 @@ void BllBoxModel::componentComplete()
 // Removes the boxes fed, from where they were fed.
 void BllBoxModel::unfeed()
 {
-    if (m_fedTarget && m_fedFamily >= 0 && !m_uses.isEmpty()) {
-        BoxEdits::remove(*m_fedTarget, BoxFamily(m_fedFamily), m_uses.keys());
+    if (m_fedTarget && m_fedFamily >= 0 && !m_rowIds.isEmpty()) {
+        BoxEdits::remove(*m_fedTarget, BoxFamily(m_fedFamily), QStringList(m_rowIds.toList()));
         m_fedTarget->update();
     }
     m_rowIds.clear();
-    m_uses.clear();
+    m_repeats = false;
     m_fedTarget = nullptr;
     m_fedFamily = -1;
+}
+
+// Adds the boxes of rows first to last behind those fed, with the states `kept` has for them.
+// Where the family gains fewer boxes than rows, a boxId was a box already: of another row, or
+// added otherwise.
+void BllBoxModel::feedRows(Feed &feed, int first, int last, const QHash<QString, QVariantMap> &kept)
+{
+    const BoxFamily family = BoxFamily(m_fedFamily);
+    const int before = BoxEdits::count(*m_fedTarget, family);
+    m_rowIds.reserve(m_rowIds.size() + last - first + 1);
+    for (int row = first; row <= last; ++row)
+        m_rowIds << feed.add(row, kept.isEmpty() ? QVariantMap() : kept.value(feed.boxId(row)));
+    if (BoxEdits::count(*m_fedTarget, family) != before + last - first + 1)
+        m_repeats = true;
 }
 
 void BllBoxModel::feedAnew()
@@ -302,14 +316,7 @@ void BllBoxModel::feedAnew()
     m_fedTarget = m_target;
     m_fedFamily = family;
     Feed feed(*this, family);
-    const int rows = m_model->rowCount();
-    m_rowIds.reserve(rows);
-    m_uses.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        const QString id = feed.add(row);
-        m_rowIds << id;
-        ++m_uses[id];
-    }
+    feedRows(feed, 0, m_model->rowCount() - 1);
     finish(true, before);
 }
 
@@ -318,10 +325,8 @@ void BllBoxModel::feedAnew()
 // added, with the states that no role gives kept.
 void BllBoxModel::refeedFrom(int row)
 {
-    for (int r = row; r < m_rowIds.size(); ++r) {
-        if (m_uses.value(m_rowIds[r]) > 1)
-            return feedAnew();
-    }
+    if (m_repeats)
+        return feedAnew();
     Feed feed(*this, BoxFamily(m_fedFamily));
     QHash<QString, QVariantMap> kept;
     for (int r = row; r < m_rowIds.size(); ++r) {
@@ -330,15 +335,9 @@ void BllBoxModel::refeedFrom(int row)
         if (!states.isEmpty())
             kept.insert(id, states);
         BoxEdits::remove(*m_fedTarget, BoxFamily(m_fedFamily), id);
-        m_uses.remove(id);
     }
     m_rowIds.resize(row);
-    const int rows = m_model->rowCount();
-    for (int r = row; r < rows; ++r) {
-        const QString id = feed.add(r, kept.value(feed.boxId(r)));
-        m_rowIds << id;
-        ++m_uses[id];
-    }
+    feedRows(feed, row, m_model->rowCount() - 1, kept);
 }
 
 void BllBoxModel::rowsInserted(int first, int last)
@@ -350,29 +349,23 @@ void BllBoxModel::rowsInserted(int first, int last)
         refeedFrom(first);
     } else {
         Feed feed(*this, BoxFamily(m_fedFamily));
-        for (int row = first; row <= last; ++row) {
-            const QString id = feed.add(row);
-            m_rowIds << id;
-            ++m_uses[id];
-        }
+        feedRows(feed, first, last);
     }
     finish(true, before);
 }
 
+// Where rows share boxIds, which row's values a box shows depends on all of them: the family is
+// fed anew.
 void BllBoxModel::rowsRemoved(int first, int last)
 {
     if (!m_fedTarget || m_fedTarget != m_target)
         return;
+    if (m_repeats)
+        return feedAnew();
     const int before = m_rowIds.size();
     last = qMin(last, m_rowIds.size() - 1);
-    for (int row = first; row <= last; ++row) {
-        if (m_uses.value(m_rowIds[row]) > 1)
-            return feedAnew();
-    }
-    for (int row = first; row <= last; ++row) {
+    for (int row = first; row <= last; ++row)
         BoxEdits::remove(*m_fedTarget, BoxFamily(m_fedFamily), m_rowIds[row]);
-        m_uses.remove(m_rowIds[row]);
-    }
     if (first <= last)
         m_rowIds.remove(first, last - first + 1);
     finish(true, before);
@@ -383,12 +376,12 @@ void BllBoxModel::dataChanged(const QModelIndex &topLeft, const QModelIndex &bot
 {
     if (!m_fedTarget || m_fedTarget != m_target || topLeft.parent().isValid())
         return;
+    if (m_repeats)
+        return feedAnew();
     const int before = m_rowIds.size();
     const int first = topLeft.row(), last = qMin(bottomRight.row(), m_rowIds.size() - 1);
     Feed feed(*this, BoxFamily(m_fedFamily));
     for (int row = first; row <= last; ++row) {
-        if (m_uses.value(m_rowIds[row]) > 1)
-            return feedAnew();
         const QString id = feed.boxId(row);
         if (id != m_rowIds[row]) {
             refeedFrom(row);
