@@ -2,6 +2,8 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_boxes.h>
+#include <bll_painted_item_model.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
@@ -22,6 +24,10 @@ void registerGalleryTypes()
     qmlRegisterSingletonType<BllPicking>(
             "Bll.PaintedItem", 1, 1, "BllPicking",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllPicking; });
+    qmlRegisterSingletonType<BllBoxes>(
+            "Bll.PaintedItem", 1, 2, "BllBoxes",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllBoxes; });
+    qmlRegisterType<BllBoxModel>("Bll.PaintedItem", 1, 2, "BllBoxModel");
 }
 
 QUrl gallerySceneUrl()

@@ -3,10 +3,10 @@
 
 #include <QtCore/QUrl>
 
-// Registers the QML types of the gallery, "import Bll.PaintedItem 1.1": BllPaintedItem (the
-// library's item as it is), BllShapePaintedItem (which also paints shapes) and the singleton
-// BllExport, as the QML module does, so that the same scene also runs without this host
-// (`qml main.qml`).
+// Registers the QML types of the gallery, "import Bll.PaintedItem 1.2": BllPaintedItem (the
+// library's item as it is), BllShapePaintedItem (which also paints shapes), the singletons
+// BllExport, BllPicking and BllBoxes, and BllBoxModel, as the QML module does, so that the same
+// scene also runs without this host (`qml main.qml`).
 void registerGalleryTypes();
 
 // The gallery scene, from the resources that registerGalleryTypes() makes available.
