@@ -141,6 +141,12 @@ Item {
                     ["select one box, hover another", "move simpleItem 18 14; click simpleItem 18 14;"
                      + "move simpleItem 254 110; move simpleItem 372 14", "simpleItem 18 14 selectedColor;"
                      + "simpleItem 372 14 hoverColor; simpleItem 254 110 simpleFillColor"],
+                    ["unselect all", "press unselectButton", "simpleItem 136 14 simpleFillColor",
+                     "No simple box is selected."],
+                    ["remove the selected boxes, S2 and a clicked one", "click simpleItem 18 14;"
+                     + "press removeSelectedButton", "simpleItem 18 14 fillColor;"
+                     + "simpleItem 136 14 fillColor; simpleItem 254 14 simpleFillColor",
+                     "Removed S1, S2."],
                     ["markers off, labels off and a click near a side", "press markersSwitch;"
                      + "press labelsSwitch; press markersSwitch; click dviItem 182 100",
                      "dviItem 39 22 markerColor; dviItem 184 35 markerColor; dviItem 64 88 !ink"],

@@ -1,12 +1,12 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
-import Bll.PaintedItem 1.1
+import Bll.PaintedItem 1.2
 
 // Every family of Bll_Painted_Item in one scene. The gallery's host registers the types itself;
 // without it, `qml -I <install prefix>/<libdir>/qml main.qml` runs the scene on the installed
-// QML module. The items never repaint by themselves, so every handler that changes one of them
-// ends with its update().
+// QML module. The items' own methods never repaint, so every handler that calls them ends with
+// the item's update(); BllBoxes and BllBoxModel repaint by themselves.
 Rectangle {
     id: root
 
@@ -66,21 +66,32 @@ Rectangle {
         { "id": "D3", "x": 330, "y": 10, "width": 140, "height": 180, "border": 5,
             "sides": ["left", "right"] }
     ]
-    readonly property var simpleBoxes: {
+    // Two rows of four simple boxes, S2 selected.
+    function simpleLayout() {
         var boxes = [];
         for (var row = 0; row < 2; ++row) {
             for (var column = 0; column < 4; ++column) {
-                boxes.push({ "id": "S" + (row * 4 + column + 1), "x": 10 + column * 118,
-                             "y": 6 + row * 96, "width": 108, "height": 88 });
+                var boxId = "S" + (row * 4 + column + 1);
+                boxes.push({ "boxId": boxId, "x": 10 + column * 118, "y": 6 + row * 96,
+                             "width": 108, "height": 88, "isSelected": boxId === "S2" });
             }
         }
         return boxes;
     }
 
-    // What the scene knows of the items' state: the items keep no state that QML can read.
-    property var pickedSides: ({})   // "P1/top" -> true
-    property var dviSides: ({})      // "D1/top" -> true
-    property var selectedBoxes: ({})  // "S2" -> true
+    // The simple boxes are the rows of this model, which simpleBoxFeed gives the simple item:
+    // a row's isSelected is its box's selection, so selecting a box edits its row.
+    ListModel {
+        id: simpleBoxes
+    }
+    BllBoxModel {
+        id: simpleBoxFeed
+        target: simpleItem
+        model: simpleBoxes
+    }
+
+    // The simple box under the pointer, so that moves within it change nothing. The other states
+    // the scene reads back from the items (BllBoxes.box()).
     property string hoveredBox: ""
 
     property alias status: statusText.text
@@ -92,9 +103,7 @@ Rectangle {
     }
 
     function toggleBand(boxId, side) {
-        var key = boxId + "/" + side;
-        var picked = !pickedSides[key];
-        pickedSides[key] = picked;
+        var picked = !BllBoxes.box(parameterItem, "parameter", boxId)[sideKey(side)];
         var border = {};
         border[sideKey(side)] = picked;
         var parameter = parameterItem.updateBoxF(boxId, border);
@@ -119,40 +128,62 @@ Rectangle {
         parameterItem.updateAllBoxF({ "topBorder": false, "bottomBorder": false,
                                       "leftBorder": false, "rightBorder": false });
         parameterItem.update();
-        pickedSides = {};
         status = "No side is picked.";
     }
 
     function toggleDviSide(boxId, side) {
-        var key = boxId + "/" + side;
-        dviSides[key] = !dviSides[key];
+        var on = !BllBoxes.box(dviItem, "dvi", boxId)[sideKey(side)];
         var border = {};
-        border[sideKey(side)] = dviSides[key];
+        border[sideKey(side)] = on;
         dviItem.updateBoxDVIF(boxId, border);
         dviItem.update();
-        status = boxId + " " + side + " markers " + (dviSides[key] ? "on" : "off") + ".";
+        status = boxId + " " + side + " markers " + (on ? "on" : "off") + ".";
     }
 
+    // BllBoxes passes over unknown boxIds ("" among them) and repaints what it changed.
     function setHovered(boxId) {
         if (boxId === hoveredBox)
             return;
-        if (hoveredBox !== "")
-            simpleItem.updateBoxSimpleF(hoveredBox, { "isHover": false });
-        if (boxId !== "")
-            simpleItem.updateBoxSimpleF(boxId, { "isHover": true });
+        BllBoxes.setSimpleStates(simpleItem, hoveredBox, { "isHover": false });
+        BllBoxes.setSimpleStates(simpleItem, boxId, { "isHover": true });
         hoveredBox = boxId;
-        simpleItem.update();
+    }
+
+    function simpleRow(boxId) {
+        for (var row = 0; row < simpleBoxes.count; ++row) {
+            if (simpleBoxes.get(row).boxId === boxId)
+                return row;
+        }
+        return -1;
     }
 
     function toggleSelected(boxId) {
-        selectedBoxes[boxId] = !selectedBoxes[boxId];
-        simpleItem.updateBoxSimpleF(boxId, { "isSelected": selectedBoxes[boxId] });
-        simpleItem.update();
-        status = boxId + (selectedBoxes[boxId] ? " selected." : " unselected.");
+        var row = simpleRow(boxId);
+        var selected = !simpleBoxes.get(row).isSelected;
+        simpleBoxes.setProperty(row, "isSelected", selected);
+        status = boxId + (selected ? " selected." : " unselected.");
+    }
+
+    function unselectAll() {
+        for (var row = 0; row < simpleBoxes.count; ++row)
+            simpleBoxes.setProperty(row, "isSelected", false);
+        status = "No simple box is selected.";
+    }
+
+    // Removing the rows removes their boxes.
+    function removeSelected() {
+        var removed = [];
+        for (var row = simpleBoxes.count - 1; row >= 0; --row) {
+            if (simpleBoxes.get(row).isSelected) {
+                removed.unshift(simpleBoxes.get(row).boxId);
+                simpleBoxes.remove(row);
+            }
+        }
+        status = removed.length > 0 ? "Removed " + removed.join(", ") + "."
+                                    : "No simple box is selected.";
     }
 
     function fillParameterBoxes() {
-        pickedSides = {};
         parameterBoxes.forEach(function (box) {
             parameterItem.addBoxF(box.id, box.x, box.y, box.width, box.height, box.border);
         });
@@ -167,13 +198,11 @@ Rectangle {
     }
 
     function fillDviBoxes() {
-        dviSides = {};
         dviBoxes.forEach(function (box) {
             dviItem.addBoxDVIF(box.id, box.x, box.y, box.width, box.height, box.border);
             var border = {};
             box.sides.forEach(function (side) {
                 border[sideKey(side)] = true;
-                dviSides[box.id + "/" + side] = true;
             });
             dviItem.updateBoxDVIF(box.id, border);
         });
@@ -183,12 +212,7 @@ Rectangle {
     }
 
     function fillSimpleBoxes() {
-        selectedBoxes = {};
-        hoveredBox = "";
-        simpleBoxes.forEach(function (box) {
-            simpleItem.addBoxSimpleF(box.id, box.x, box.y, box.width, box.height);
-        });
-        toggleSelected("S2");
+        simpleBoxes.append(simpleLayout());
         setHovered("S7");
     }
 
@@ -243,10 +267,17 @@ Rectangle {
         });
     }
 
-    function fillAll() {
+    // The rows first: their feed removes the simple boxes, whose rows clearAll() would leave.
+    function clearItems() {
+        simpleBoxes.clear();
+        hoveredBox = "";
         [parameterItem, dviItem, simpleItem, shapeItem].forEach(function (item) {
             item.clearAll();
         });
+    }
+
+    function fillAll() {
+        clearItems();
         fillParameterBoxes();
         fillDviBoxes();
         fillSimpleBoxes();
@@ -327,12 +358,7 @@ Rectangle {
                 objectName: "clearAllButton"
                 text: "Clear all"
                 onClicked: {
-                    [parameterItem, dviItem, simpleItem, shapeItem].forEach(function (item) {
-                        item.clearAll();
-                    });
-                    root.pickedSides = {};
-                    root.selectedBoxes = {};
-                    root.hoveredBox = "";
+                    root.clearItems();
                     root.updateAll();
                     root.status = "Every item is empty; styles and fill colour stay.";
                 }
@@ -442,7 +468,6 @@ Rectangle {
                         onClicked: {
                             parameterItem.clearBoxF();
                             parameterItem.update();
-                            root.pickedSides = {};
                         }
                     }
                 ]
@@ -564,14 +589,12 @@ Rectangle {
                     Button {
                         objectName: "unselectButton"
                         text: "Unselect all"
-                        onClicked: {
-                            BllPicking.boxesIn(simpleItem, 0, 0, simpleItem.width,
-                                               simpleItem.height).forEach(function (box) {
-                                simpleItem.updateBoxSimpleF(box.boxId, { "isSelected": false });
-                            });
-                            root.selectedBoxes = {};
-                            simpleItem.update();
-                        }
+                        onClicked: root.unselectAll()
+                    },
+                    Button {
+                        objectName: "removeSelectedButton"
+                        text: "Remove selected"
+                        onClicked: root.removeSelected()
                     },
                     Item {
                         Layout.fillWidth: true
@@ -580,9 +603,7 @@ Rectangle {
                         objectName: "clearSimpleButton"
                         text: "Clear"
                         onClicked: {
-                            simpleItem.clearBoxSimpleF();
-                            simpleItem.update();
-                            root.selectedBoxes = {};
+                            simpleBoxes.clear();
                             root.hoveredBox = "";
                         }
                     }
