@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQml.Models 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Bll.PaintedItem 1.2
