@@ -20,7 +20,7 @@ cmake --build "$build" -j "$(nproc)" --target fuzz_item
 export ASAN_OPTIONS=fast_unwind_on_malloc=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1
-fuzzer=$PWD/$build/fuzz/fuzz_item
+fuzzer=$(cd "$build" && pwd)/fuzz/fuzz_item
 mkdir -p "$build/corpus"
 cd "$build"
 
