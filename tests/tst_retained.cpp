@@ -230,8 +230,7 @@ QString generate(quint32 seed, int count)
     };
     // Adds and updates come more often than styles and clears; keys a method does not read
     // are left in.
-    const int kinds[] = {0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 2,
-                         3, 4, 5, 5, 5, 5, 6, 7, 8, 9, 10};
+    const int kinds[] = {0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2, 2, 3, 4, 5, 5, 5, 5, 6, 7, 8, 9, 10};
     // Braced lists, as their elements are made in order.
     QStringList calls;
     while (calls.size() < count) {
