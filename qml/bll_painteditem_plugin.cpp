@@ -1,7 +1,9 @@
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_accessibility.h>
 #include <bll_painted_item_boxes.h>
 #include <bll_painted_item_model.h>
+#include <bll_painted_item_navigator.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
@@ -32,6 +34,9 @@ public:
         qmlRegisterSingletonType<BllPicking>(uri, 1, 1, "BllPicking", createSingleton<BllPicking>);
         qmlRegisterSingletonType<BllBoxes>(uri, 1, 2, "BllBoxes", createSingleton<BllBoxes>);
         qmlRegisterType<BllBoxModel>(uri, 1, 2, "BllBoxModel");
+        qmlRegisterSingletonType<BllAccessibility>(uri, 1, 2, "BllAccessibility",
+                                                   createSingleton<BllAccessibility>);
+        qmlRegisterType<BllBoxNavigator>(uri, 1, 2, "BllBoxNavigator");
     }
 };
 

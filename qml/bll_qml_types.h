@@ -3,8 +3,10 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_accessibility.h>
 #include <bll_painted_item_boxes.h>
 #include <bll_painted_item_model.h>
+#include <bll_painted_item_navigator.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
@@ -59,6 +61,23 @@ struct BllBoxModelForeign
     Q_GADGET
     QML_FOREIGN(BllBoxModel)
     QML_NAMED_ELEMENT(BllBoxModel)
+    QML_ADDED_IN_VERSION(1, 2)
+};
+
+struct BllAccessibilityForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllAccessibility)
+    QML_NAMED_ELEMENT(BllAccessibility)
+    QML_SINGLETON
+    QML_ADDED_IN_VERSION(1, 2)
+};
+
+struct BllBoxNavigatorForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllBoxNavigator)
+    QML_NAMED_ELEMENT(BllBoxNavigator)
     QML_ADDED_IN_VERSION(1, 2)
 };
 

@@ -14,6 +14,8 @@ Bll_Painted_Item::Bll_Painted_Item(QQuickPaintedItem *parent) : QQuickPaintedIte
 {
     clearAll();
     initPenStyle();
+    if (ItemState::itemCreated)
+        ItemState::itemCreated(this);
 }
 
 Bll_Painted_Item::~Bll_Painted_Item()

@@ -125,6 +125,18 @@ int BoxEdits::count(const Bll_Painted_Item &item, BoxFamily family)
     return withTable(item, family, [](const auto &table) { return table.boxCount(); });
 }
 
+int BoxEdits::indexOf(const Bll_Painted_Item &item, BoxFamily family, const QString &boxId)
+{
+    return withTable(item, family, [&](const auto &table) { return table.indexOf(boxId); });
+}
+
+bool BoxEdits::holdsBox(const Bll_Painted_Item &item, BoxFamily family, int index)
+{
+    return withTable(item, family, [&](const auto &table) {
+        return index >= 0 && index < table.size() && table.holdsBox(index);
+    });
+}
+
 bool BoxEdits::remove(Bll_Painted_Item &item, BoxFamily family, const QString &boxId)
 {
     return withTable(item, family, [&](auto &table) {

@@ -24,6 +24,10 @@ QVariantMap box(const Bll_Painted_Item &item, BoxFamily family, const QString &b
 // The boxIds in paint order.
 QStringList ids(const Bll_Painted_Item &item, BoxFamily family);
 int count(const Bll_Painted_Item &item, BoxFamily family);
+// The place of the box in the family's table (its paint order); -1 for none.
+int indexOf(const Bll_Painted_Item &item, BoxFamily family, const QString &boxId);
+// Whether a box is at that place, rather than the empty place a removed box left.
+bool holdsBox(const Bll_Painted_Item &item, BoxFamily family, int index);
 
 // Takes the box out: the next frame repaints where it was. False for an unknown boxId.
 bool remove(Bll_Painted_Item &item, BoxFamily family, const QString &boxId);

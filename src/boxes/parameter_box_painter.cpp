@@ -125,9 +125,40 @@ struct ParameterFamily
     }
 };
 
+// The bounds of the n-th polygon drawn.
+class PolygonBoundsCanvas
+{
+public:
+    explicit PolygonBoundsCanvas(int n) : m_wanted(n) { }
+    void setPen(const QPen &) { }
+    void setBrush(const QBrush &) { }
+    void setLabelFont(int) { }
+    void drawLabel(const QRectF &, const QString &) { }
+    void drawPolygon(const QPolygonF &polygon)
+    {
+        if (m_drawn++ == m_wanted)
+            m_bounds = polygon.boundingRect();
+    }
+    QRectF bounds() const { return m_bounds; }
+
+private:
+    int m_wanted;
+    int m_drawn = 0;
+    QRectF m_bounds;
+};
+
 } // namespace
 
 extern const BoxFamilyOps parameterBoxOps = FamilyOps<ParameterFamily>::ops();
+
+QRectF parameterBandRect(const Bll_Painted_Item &item, int index, int side)
+{
+    // The bands are the box's polygons, in the order of sideNames.
+    PolygonBoundsCanvas bands(side);
+    ParameterFamily::draw(bands, FamilyOps<ParameterFamily>::noTools(), QString(),
+                          ItemAccess::parameterBoxes(item).at(index).record);
+    return bands.bounds();
+}
 
 void Bll_Painted_Item::paintBox(QPainter *painter)
 {

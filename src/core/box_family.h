@@ -130,6 +130,10 @@ struct BoxFamilyOps
 // Defined by the families, in paint order.
 extern const BoxFamilyOps *const boxFamilies[BoxFamilyCount];
 
+// Where the band of a parameter box's side (0 to 3: top, bottom, left, right) is drawn: the
+// bounds of its polygon, in item coordinates.
+QRectF parameterBandRect(const Bll_Painted_Item &item, int index, int side);
+
 // Paints one whole family, as the item's protected family painters do, keeping its labels.
 void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily family);
 

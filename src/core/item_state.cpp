@@ -27,6 +27,8 @@ void ItemState::boxesChanged(BoxFamily family, const int *indices, int count, Ch
     leaving[family].boxesChanged(indices, count);
     if (frame)
         frame->boxesChanged(family, indices, count, change);
+    for (ItemChangeListener *follower : followers)
+        follower->boxesChanged(family, indices, count, change);
 }
 
 void ItemState::familyCleared(BoxFamily family)
@@ -37,6 +39,8 @@ void ItemState::familyCleared(BoxFamily family)
     leaving[family].forget();
     if (frame)
         frame->familyCleared(family);
+    for (ItemChangeListener *follower : followers)
+        follower->familyCleared(family);
 }
 
 void ItemState::stylesChanged()
@@ -44,7 +48,11 @@ void ItemState::stylesChanged()
     // What a box installs depends on its record alone: the leaving boxes stay.
     if (frame)
         frame->stylesChanged();
+    for (ItemChangeListener *follower : followers)
+        follower->stylesChanged();
 }
+
+void (*ItemState::itemCreated)(Bll_Painted_Item *item) = nullptr;
 
 ItemState *ItemState::find(const Bll_Painted_Item *item)
 {

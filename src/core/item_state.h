@@ -28,6 +28,9 @@ struct ItemState final : ItemChangeListener
     LabelStore labels[BoxFamilyCount];
     LeavingBoxes leaving[BoxFamilyCount];
     std::unique_ptr<KeptFrame> frame; // none until a frame could be kept
+    // What follows the boxes beside the library's own parts (an accessible tree, a keyboard
+    // navigator): told of every change after them. Not owned; each leaves before it goes.
+    QVector<ItemChangeListener *> followers;
 
     void boxesChanged(BoxFamily family, const int *indices, int count, Change change) override;
     void familyCleared(BoxFamily family) override;
@@ -38,6 +41,9 @@ struct ItemState final : ItemChangeListener
     static ItemState *find(const Bll_Painted_Item *item);
     static ItemState &of(const Bll_Painted_Item *item);
     static void forget(const Bll_Painted_Item *item);
+
+    // Called from every item's constructor once set: the accessible tree learns of new items.
+    static void (*itemCreated)(Bll_Painted_Item *item);
 };
 
 #endif // BLL_ITEM_STATE_H
