@@ -136,7 +136,7 @@ public:
     // The accessible focus follows the current box while the navigator has active focus.
     void tellFocus()
     {
-        if (!target || !QAccessible::isActive())
+        if (!target)
             return;
         ItemAccessible *iface = ItemAccessible::of(target);
         if (!iface)

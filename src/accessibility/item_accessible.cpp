@@ -487,9 +487,16 @@ QString ItemAccessible::text(QAccessible::Text t) const
                                                   : nullptr;
     if (!property)
         return QString();
+    // Reading may attach the Accessible properties, whose making announces the item, and a
+    // client may ask its name right then.
+    static thread_local bool reading = false;
     QString given;
-    if (QQmlContext *context = qmlContext(self))
+    QQmlContext *context = qmlContext(self);
+    if (context && !reading) {
+        reading = true;
         given = QQmlProperty(self, QLatin1String(property), context).read().toString();
+        reading = false;
+    }
     if (given.isEmpty() && t == QAccessible::Name)
         given = self->objectName();
     return given;
@@ -651,7 +658,7 @@ void ItemAccessible::sendChanges()
     for (int f = 0; f < BoxFamilyCount; ++f)
         sizes[f] = boxFamilies[f]->count(*self);
 
-    if (pending.changes > bulkEvents || !QAccessible::isActive()) {
+    if (pending.changes > bulkEvents) {
         // A client that read boxes reads them again; one event tells it so.
         bool had = false;
         for (int f = 0; f < BoxFamilyCount; ++f) {
@@ -659,8 +666,6 @@ void ItemAccessible::sendChanges()
             dropAll(BoxFamily(f));
             m_knownSize[f] = sizes[f];
         }
-        if (!QAccessible::isActive())
-            return;
         if (QAccessibleInterface *first = child(0)) {
             QAccessibleEvent event(first, QAccessible::ObjectCreated);
             QAccessible::updateAccessibility(&event);
