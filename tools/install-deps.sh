@@ -16,6 +16,7 @@ packages=(
     libqt5svg5-dev qt6-svg-dev poppler-utils
     fonts-dejavu-core
     xvfb xauth
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     clang clang-format libclang-rt-14-dev libbenchmark-dev valgrind
 )
 
