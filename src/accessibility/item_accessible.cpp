@@ -25,6 +25,14 @@ const QString *const pickedKeys[4] = {&OptionKey::topBorder, &OptionKey::bottomB
 const QString *const paramKeys[4] = {&OptionKey::topParam, &OptionKey::bottomParam,
                                      &OptionKey::leftParam, &OptionKey::rightParam};
 
+// Qt's cache deletes every interface when the application ends, in no order: one may be gone
+// before the interface that made it.
+void deleteIfAlive(QAccessible::Id id)
+{
+    if (id && QAccessible::accessibleInterface(id))
+        QAccessible::deleteAccessibleInterface(id);
+}
+
 int sideIndex(const QString &side)
 {
     for (int s = 0; s < 4; ++s) {
@@ -68,10 +76,8 @@ public:
     }
     ~BoxAccessible() override
     {
-        for (QAccessible::Id id : m_sides) {
-            if (id)
-                QAccessible::deleteAccessibleInterface(id);
-        }
+        for (QAccessible::Id id : m_sides)
+            deleteIfAlive(id);
     }
 
     int tableIndex() const
@@ -274,11 +280,6 @@ public:
         m_announcing = false;
     }
     void markDropped() { m_dropped = true; }
-    int madeSides() const
-    {
-        return int(std::count_if(std::begin(m_sides), std::end(m_sides),
-                                 [](QAccessible::Id id) { return id != 0; }));
-    }
 
 private:
     QAccessible::State boxState() const
@@ -347,7 +348,7 @@ ItemAccessible::~ItemAccessible()
         state->followers.removeOne(this);
     for (const auto &made : m_made) {
         for (QAccessible::Id id : made)
-            QAccessible::deleteAccessibleInterface(id);
+            deleteIfAlive(id);
     }
 }
 
@@ -558,18 +559,6 @@ QAccessibleInterface *ItemAccessible::boxInterface(const AccessibleBox &box)
     return box.family == ParameterBoxes ? iface->child(sideIndex(box.side)) : nullptr;
 }
 
-int ItemAccessible::madeChildren() const
-{
-    int count = 0;
-    for (const auto &made : m_made) {
-        for (QAccessible::Id id : made)
-            count += 1
-                    + static_cast<BoxAccessible *>(QAccessible::accessibleInterface(id))
-                              ->madeSides();
-    }
-    return count;
-}
-
 QString ItemAccessible::nameOf(BoxFamily family, const QString &boxId) const
 {
     const QString name = m_names[family].value(boxId);
@@ -636,7 +625,7 @@ void ItemAccessible::drop(BoxFamily family, const QString &boxId, bool announce)
     if (m_focus.family == family && m_focus.boxId == boxId)
         m_focus = AccessibleBox();
     box->markDropped();
-    QAccessible::deleteAccessibleInterface(m_made[family].take(boxId));
+    deleteIfAlive(m_made[family].take(boxId));
 }
 
 void ItemAccessible::dropAll(BoxFamily family)

@@ -57,8 +57,6 @@ public:
     void setNames(BoxFamily family, const QVariantMap &names);
     // Where a rectangle in item coordinates lies on the screen.
     QRect toScreen(const QRectF &rect) const;
-    // How many box and side interfaces exist.
-    int madeChildren() const;
 
     void boxesChanged(BoxFamily family, const int *indices, int count, Change change) override;
     void familyCleared(BoxFamily family) override;
