@@ -11,9 +11,13 @@
 
 #include "bench_scene.h"
 #include "bll_painted_item.h"
+#include "bll_painted_item_accessibility.h"
+#include "bll_painted_item_navigator.h"
 #include "bll_painted_item_picking.h"
 
+#include <QtGui/QAccessible>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QKeyEvent>
 #include <QtQml/QJSEngine>
 #include <QtQml/QQmlComponent>
 #include <QtQml/QQmlEngine>
@@ -116,6 +120,37 @@ void boxAt(benchmark::State &state)
     int i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(BllPicking::boxAt(&f.item, points[i++ % points.size()]));
+}
+
+// The accessible box under a point, as a screen reader asks for it, on the spread scene.
+void accessibleChildAt(benchmark::State &state)
+{
+    BllAccessibility::install();
+    PickFixture &f = pickFixture<Spread>(int(state.range(0)));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&f.item);
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint point = f.hits[i++ % f.hits.size()].toPoint();
+        benchmark::DoNotOptimize(iface->childAt(point.x(), point.y()));
+    }
+}
+
+// One key press on a navigator over the spread scene: an arrow, which looks at every box, or
+// Tab, which steps to the next.
+template<Qt::Key key>
+void navigatorKey(benchmark::State &state)
+{
+    PickFixture &f = pickFixture<Spread>(int(state.range(0)));
+    BllBoxNavigator navigator;
+    navigator.setTarget(&f.item);
+    QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+    QCoreApplication::sendEvent(&navigator, &home);
+    const Qt::Key back = key == Qt::Key_Right ? Qt::Key_Left : Qt::Key_Backtab;
+    int i = 0;
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, i++ % 2 ? back : key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&navigator, &press);
+    }
 }
 
 template<int spread>
@@ -347,6 +382,9 @@ void registerAll(bool quick)
         bench("picking/boxAt_hit_nested", boxAt<Nested, true>)->Arg(n);
         bench("picking/boxAt_miss_nested", boxAt<Nested, false>)->Arg(n);
         bench("picking/boxesIn_nested", boxesIn<Nested>)->Arg(n);
+        bench("accessibility/childAt", accessibleChildAt)->Arg(n);
+        bench("navigator/arrow", navigatorKey<Qt::Key_Right>)->Arg(n);
+        bench("navigator/tab", navigatorKey<Qt::Key_Tab>)->Arg(n);
     }
     for (int n : sizes) {
         bench("picking/qml_boxAt_hit", scriptBoxAt<true>)->Arg(n);

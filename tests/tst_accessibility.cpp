@@ -341,6 +341,51 @@ private slots:
         QCOMPARE(focused, inTurn(current));
     }
 
+    // Arrows on random plans, huge and tiny boxes among them, against a scan over every box.
+    void arrowsFindTheNearestBox()
+    {
+        Bll_Painted_Item item;
+        QRandomGenerator random(11);
+        QVector<QRectF> rects;
+        for (int i = 0; i < 300; ++i) {
+            const double size = i % 50 == 0 ? 5000 : 2 + random.bounded(40);
+            rects << QRectF(random.bounded(2000) - 500, random.bounded(2000) - 500, size, size);
+            item.addBoxSimpleF(QString::number(i), rects[i].x(), rects[i].y(), size, size);
+        }
+        BllBoxNavigator navigator;
+        navigator.setTarget(&item);
+        const struct
+        {
+            Qt::Key key;
+            QPointF direction;
+        } arrows[] = {{Qt::Key_Left, {-1, 0}},
+                      {Qt::Key_Right, {1, 0}},
+                      {Qt::Key_Up, {0, -1}},
+                      {Qt::Key_Down, {0, 1}}};
+        for (int from = 0; from < rects.size(); from += 7) {
+            for (const auto &arrow : arrows) {
+                int nearest = from;
+                double best = qInf();
+                for (int i = 0; i < rects.size(); ++i) {
+                    const QPointF d = rects[i].center() - rects[from].center();
+                    const double along = QPointF::dotProduct(d, arrow.direction);
+                    const double across = std::abs(QPointF::dotProduct(
+                            d, QPointF(arrow.direction.y(), arrow.direction.x())));
+                    if (i != from && along > 0 && along + 2 * across < best) {
+                        best = along + 2 * across;
+                        nearest = i;
+                    }
+                }
+                navigator.setCurrentBox(
+                        QVariantMap {{"family", "simple"}, {"boxId", QString::number(from)}});
+                QKeyEvent press(QEvent::KeyPress, arrow.key, Qt::NoModifier);
+                QCoreApplication::sendEvent(&navigator, &press);
+                QCOMPARE(navigator.currentBox().toMap().value("boxId").toString(),
+                         QString::number(nearest));
+            }
+        }
+    }
+
     // The ring lies around the current box; Space and an accessibility action activate.
     void navigatorRingAndActivation()
     {

@@ -151,7 +151,10 @@ public:
         }
     }
 
-    // The nearest shown box whose centre lies in the direction (dx, dy) from the current one.
+    // The nearest shown box whose centre lies in the direction (dx, dy) from the current one,
+    // the first in paint order among equals. The index is asked for the boxes in a rectangle
+    // ahead, `reach` long and as wide: a box outside it scores more than `reach`, so once the
+    // best found scores no more, no other box can beat it.
     Place nearest(int dx, int dy) const
     {
         QRectF from;
@@ -159,27 +162,36 @@ public:
         if (!shown(*target, at, &from))
             return Place();
         const QPointF centre = from.center();
-        Place best;
-        double bestScore = qInf();
-        for (int f = 0; f < BoxFamilyCount; ++f) {
-            const int size = boxFamilies[f]->count(*target);
-            for (int i = 0; i < size; ++i) {
-                QRectF rect;
-                if ((f == at.family && i == at.index) || !shown(*target, {f, i}, &rect))
-                    continue;
-                const QPointF d = rect.center() - centre;
-                const double along = d.x() * dx + d.y() * dy;
-                const double across = std::abs(d.x() * dy) + std::abs(d.y() * dx);
-                if (along <= 0)
-                    continue;
-                const double score = along + 2 * across;
-                if (score < bestScore) {
-                    bestScore = score;
-                    best = {f, i};
+        BoxIndex &index = ItemState::of(target).index;
+        QVector<int> candidates;
+        // Shown boxes lie within PaintLimits::reach of the origin: no score passes 6 times that.
+        for (double reach = qMax(64.0, qMax(from.width(), from.height()));
+             reach <= 8 * PaintLimits::reach; reach *= 2) {
+            const QPointF ahead = centre + QPointF(dx, dy) * reach;
+            const QPointF across = QPointF(dy, dx) * (reach / 2);
+            const QRectF area = QRectF(centre - across, ahead + across).normalized();
+            Place best;
+            double bestScore = qInf();
+            for (int f = 0; f < BoxFamilyCount; ++f) {
+                candidates.clear();
+                index.boxesMeeting(*target, BoxFamily(f), area, candidates);
+                for (const int i : qAsConst(candidates)) {
+                    QRectF rect;
+                    if ((f == at.family && i == at.index) || !shown(*target, {f, i}, &rect))
+                        continue;
+                    const QPointF d = rect.center() - centre;
+                    const double along = d.x() * dx + d.y() * dy;
+                    const double score = along + 2 * (std::abs(d.x() * dy) + std::abs(d.y() * dx));
+                    if (along > 0 && score < bestScore) {
+                        bestScore = score;
+                        best = {f, i};
+                    }
                 }
             }
+            if (bestScore <= reach)
+                return best;
         }
-        return best;
+        return Place();
     }
 
     BllBoxNavigator *q;
