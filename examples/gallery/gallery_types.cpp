@@ -2,8 +2,10 @@
 
 #include "bll_shape_painted_item.h"
 
+#include <bll_painted_item_accessibility.h>
 #include <bll_painted_item_boxes.h>
 #include <bll_painted_item_model.h>
+#include <bll_painted_item_navigator.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
 
@@ -28,6 +30,12 @@ void registerGalleryTypes()
             "Bll.PaintedItem", 1, 2, "BllBoxes",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllBoxes; });
     qmlRegisterType<BllBoxModel>("Bll.PaintedItem", 1, 2, "BllBoxModel");
+    qmlRegisterSingletonType<BllAccessibility>(
+            "Bll.PaintedItem", 1, 2, "BllAccessibility",
+            [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllAccessibility; });
+    qmlRegisterType<BllBoxNavigator>("Bll.PaintedItem", 1, 2, "BllBoxNavigator");
+    // What the module does when it is imported: screen readers find every item's boxes.
+    BllAccessibility::install();
 }
 
 QUrl gallerySceneUrl()

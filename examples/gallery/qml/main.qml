@@ -584,6 +584,17 @@ Rectangle {
                                 root.toggleSelected(box.boxId);
                         }
                     }
+
+                    // Tab into the boxes, move with the arrows, Space selects; screen readers
+                    // follow the ring.
+                    BllBoxNavigator {
+                        objectName: "simpleNavigator"
+                        anchors.fill: parent
+                        target: simpleItem
+                        onActivated: function (box) {
+                            root.toggleSelected(box.boxId);
+                        }
+                    }
                 }
 
                 controls: [
