@@ -1,14 +1,17 @@
 // libFuzzer harness: turns bytes into a sequence of the item's invokable calls and of
 // BllBoxes' (read back, remove, bulk states), made through the meta-object as QML makes them,
 // with frames painted in between
-// as Qt Quick paints them; then paints the item through all six painters. Any
+// as Qt Quick paints them and the accessible tree read as a screen reader reads it; then paints
+// the item through all six painters. Any
 // crash, sanitizer report, leak or hang is a finding, and so is a frame that
 // differs from a full repaint of the same calls by an item never painted before.
 
 #include "bll_painted_item.h"
+#include "bll_painted_item_accessibility.h"
 #include "bll_painted_item_boxes.h"
 
 #include <QtCore/QMetaMethod>
+#include <QtGui/QAccessible>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
@@ -284,6 +287,34 @@ void checkFrame(Bll_Painted_Item &item, QImage &device, const QVector<Call> &cal
         std::abort();
 }
 
+// Everything a client may ask of the tree, the changes it hears sent first; the box at a point
+// must be one of the children.
+void readTree(Bll_Painted_Item &item, FuzzedDataProvider &data)
+{
+    QCoreApplication::processEvents();
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&item);
+    const int count = iface->childCount();
+    for (int i = 0; i < count; ++i) {
+        QAccessibleInterface *box = iface->child(i);
+        if (!box || iface->indexOfChild(box) != i || box->parent() != iface)
+            std::abort();
+        for (QAccessibleInterface *part : {box, box->child(0), box->child(3)}) {
+            if (!part)
+                continue;
+            part->text(QAccessible::Name);
+            part->text(QAccessible::Description);
+            part->state();
+            part->rect();
+        }
+    }
+    const int x = data.ConsumeIntegral<int>(), y = data.ConsumeIntegral<int>();
+    if (QAccessibleInterface *at = iface->childAt(x, y)) {
+        if (iface->indexOfChild(at) < 0)
+            std::abort();
+        at->childAt(x, y);
+    }
+}
+
 void silence(QtMsgType, const QMessageLogContext &, const QString &) { }
 
 } // namespace
@@ -293,6 +324,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(silence);
     static QGuiApplication application(*argc, *argv);
+    BllAccessibility::install();
     const QMetaObject &meta = Bll_Painted_Item::staticMetaObject;
     if (meta.methodCount() - meta.methodOffset() != invokableCount)
         std::abort(); // the harness must learn the new method table first
@@ -311,7 +343,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     const int boxesCalls = boxes.methodCount() - boxes.methodOffset();
 
     for (int call = 0; call < maxCallsPerInput && data.remaining_bytes() > 0; ++call) {
-        const int choice = data.ConsumeIntegralInRange(0, invokableCount + boxesCalls + 1);
+        const int choice = data.ConsumeIntegralInRange(0, invokableCount + boxesCalls + 2);
         if (choice < invokableCount) {
             calls << consumeCall(meta.method(meta.methodOffset() + choice), data);
             invoke(item, calls.last());
@@ -321,6 +353,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
             invoke(item, calls.last());
         } else if (choice == invokableCount + boxesCalls) {
             checkFrame(item, device, calls); // a scene repaints at any time
+        } else if (choice == invokableCount + boxesCalls + 1) {
+            readTree(item, data); // and a screen reader reads it at any time
         } else {
             Bll_Painted_Item::getTransformColor(consumeVariant(data, 0));
         }

@@ -21,6 +21,7 @@ export ASAN_OPTIONS=fast_unwind_on_malloc=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1
 fuzzer=$(cd "$build" && pwd)/fuzz/fuzz_item
+root=$PWD
 mkdir -p "$build/corpus"
 cd "$build"
 
@@ -29,4 +30,4 @@ cd "$build"
 # seconds under the sanitizers on a loaded machine: a hang is what runs past 30 s.
 echo "Replaying the committed corpus, then fuzzing for $seconds s"
 "$fuzzer" -max_total_time="$seconds" -timeout=30 -max_len=4096 -print_final_stats=1 \
-    -dict=../fuzz/item.dict corpus ../fuzz/corpus
+    -dict="$root/fuzz/item.dict" corpus "$root/fuzz/corpus"
