@@ -251,6 +251,7 @@ private slots:
         QTest::newRow("everything") << ours << -inf << -inf << inf << inf << 0;
         QTest::newRow("enormous") << ours << -1e308 << -1e308 << inf << inf << 1;
         QTest::newRow("width not a number") << ours << 0.0 << 0.0 << nan << 5.0 << 0;
+        QTest::newRow("height not a number") << ours << 0.0 << 0.0 << 500.0 << nan << 0;
         QTest::newRow("another object")
                 << QVariant::fromValue<QObject *>(this) << 20.0 << 20.0 << 1.0 << 1.0 << 0;
         QTest::newRow("null") << QVariant::fromValue<QObject *>(nullptr) << 20.0 << 20.0 << 1.0

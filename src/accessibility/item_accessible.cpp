@@ -384,10 +384,13 @@ QAccessibleInterface *ItemAccessible::parent() const
 
 const QVector<int> &ItemAccessible::liveIndices(BoxFamily family) const
 {
-    if (!m_liveKnown[family]) {
+    follow(); // which keeps the places known
+    const Bll_Painted_Item &self = *item();
+    const int size = boxFamilies[family]->count(self), boxes = BoxEdits::count(self, family);
+    // Known places hold every box: a count that differs is taken for places changed unheard.
+    const int known = m_live[family].isEmpty() ? size : m_live[family].size();
+    if (!m_liveKnown[family] || known != boxes) {
         m_live[family].clear();
-        const Bll_Painted_Item &self = *item();
-        const int size = boxFamilies[family]->count(self), boxes = BoxEdits::count(self, family);
         if (boxes != size) {
             m_live[family].reserve(boxes);
             for (int i = 0; i < size; ++i) {
