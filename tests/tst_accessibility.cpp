@@ -115,6 +115,30 @@ QStringList inTurn(const QStringList &boxIds)
     return turns;
 }
 
+// An item filling a window, and a navigator aimed at it with the keyboard focus.
+struct NavigatedItem
+{
+    NavigatedItem(int width, int height, const QString &script)
+    {
+        window.resize(width, height);
+        item.setParentItem(window.contentItem());
+        item.setSize(QSizeF(width, height));
+        run(&item, script);
+        navigator.setSize(item.size());
+        navigator.setTarget(&item);
+        navigator.setFocus(true);
+    }
+    bool activate()
+    {
+        window.show();
+        window.requestActivate();
+        return QTest::qWaitForWindowActive(&window) && navigator.hasActiveFocus();
+    }
+    QQuickWindow window;
+    Bll_Painted_Item item {nullptr};
+    BllBoxNavigator navigator {&item};
+};
+
 } // namespace
 
 class tst_Accessibility : public QObject
@@ -310,30 +334,22 @@ private slots:
     }
     void navigatorKeys()
     {
-        QQuickWindow window;
-        window.resize(600, 400);
-        Bll_Painted_Item item(nullptr);
-        item.setParentItem(window.contentItem());
-        item.setSize(QSizeF(600, 400));
         // d lies right of p, s2 below d; far lies right of d but below it, and a box that
         // paints nothing and a removed one lie in between.
-        run(&item,
-            "addBoxF p 0 0 50 50 5; addBoxDVIF d 200 0 50 50 3; addBoxDVIF far 400 60 50 50 3;"
-            "addBoxSimpleF s1 0 200 50 50; addBoxSimpleF none 300 0 0 50;"
-            "addBoxSimpleF gone 300 10 50 50; addBoxSimpleF s2 200 200 50 50; remove simple gone");
-        BllBoxNavigator navigator(&item);
-        navigator.setTarget(&item);
-        navigator.setFocus(true);
-        window.show();
-        window.requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QVERIFY(navigator.hasActiveFocus());
+        NavigatedItem scene(
+                600, 400,
+                "addBoxF p 0 0 50 50 5; addBoxDVIF d 200 0 50 50 3; addBoxDVIF far 400 60 50 50 3;"
+                "addBoxSimpleF s1 0 200 50 50; addBoxSimpleF none 300 0 0 50;"
+                "addBoxSimpleF gone 300 10 50 50; addBoxSimpleF s2 200 200 50 50;"
+                "remove simple gone");
+        BllBoxNavigator &navigator = scene.navigator;
+        QVERIFY(scene.activate());
         events.clear();
         QFETCH(QList<int>, keys);
         QFETCH(QStringList, current);
         QStringList seen;
         for (const int key : keys) {
-            QTest::keyClick(&window, Qt::Key(key & ~int(Qt::KeyboardModifierMask)),
+            QTest::keyClick(&scene.window, Qt::Key(key & ~int(Qt::KeyboardModifierMask)),
                             Qt::KeyboardModifiers(key & int(Qt::KeyboardModifierMask)));
             seen << navigator.currentBox().toMap().value("boxId").toString();
         }
@@ -393,22 +409,14 @@ private slots:
     // The ring lies around the current box; Space and an accessibility action activate.
     void navigatorRingAndActivation()
     {
-        QQuickWindow window;
-        window.resize(100, 100);
-        Bll_Painted_Item item(nullptr);
-        item.setParentItem(window.contentItem());
-        item.setSize(QSizeF(100, 100));
-        run(&item, "addBoxSimpleF a 20 20 40 40; addBoxSimpleF b 70 70 10 10");
-        BllBoxNavigator navigator(&item);
-        navigator.setSize(item.size());
-        navigator.setTarget(&item);
+        NavigatedItem scene(100, 100, "addBoxSimpleF a 20 20 40 40; addBoxSimpleF b 70 70 10 10");
+        QQuickWindow &window = scene.window;
+        Bll_Painted_Item &item = scene.item;
+        BllBoxNavigator &navigator = scene.navigator;
         navigator.setRingColor(QColor(0x12, 0xab, 0x34));
         navigator.setRingWidth(1);
-        navigator.setFocus(true);
         QSignalSpy activated(&navigator, &BllBoxNavigator::activated);
-        window.show();
-        window.requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(scene.activate());
         const auto ringPixels = [&] {
             const QImage image = window.grabWindow();
             int red = 0;
