@@ -274,10 +274,7 @@ void BllBoxNavigator::setCurrentBox(const QVariant &box)
             && BoxEdits::familyNamed(map.value(QStringLiteral("family")).toString(), &wanted.family)
             && BoxEdits::indexOf(*d->target, wanted.family, wanted.boxId) >= 0
             && (wanted.side.isEmpty()
-                || (wanted.family == ParameterBoxes
-                    && QStringList({QStringLiteral("top"), QStringLiteral("bottom"),
-                                    QStringLiteral("left"), QStringLiteral("right")})
-                               .contains(wanted.side)));
+                || (wanted.family == ParameterBoxes && sideIndex(wanted.side) >= 0));
     d->setCurrent(known ? wanted : AccessibleBox(), known);
 }
 

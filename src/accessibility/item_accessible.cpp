@@ -18,8 +18,6 @@ namespace {
 // Past this many events in one turn, one event that the children changed says more.
 constexpr int bulkEvents = 32;
 
-const QString sideNames[4] = {QStringLiteral("top"), QStringLiteral("bottom"),
-                              QStringLiteral("left"), QStringLiteral("right")};
 const QString *const pickedKeys[4] = {&OptionKey::topBorder, &OptionKey::bottomBorder,
                                       &OptionKey::leftBorder, &OptionKey::rightBorder};
 const QString *const paramKeys[4] = {&OptionKey::topParam, &OptionKey::bottomParam,
@@ -33,6 +31,8 @@ void deleteIfAlive(QAccessible::Id id)
         QAccessible::deleteAccessibleInterface(id);
 }
 
+} // namespace
+
 int sideIndex(const QString &side)
 {
     for (int s = 0; s < 4; ++s) {
@@ -41,6 +41,8 @@ int sideIndex(const QString &side)
     }
     return -1;
 }
+
+namespace {
 
 // What a client is told of a box: its states and its description, compared after changes.
 struct Shown

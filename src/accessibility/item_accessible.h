@@ -27,6 +27,9 @@ struct AccessibleBox
     }
 };
 
+// The place of a side in sideNames; -1 for anything else.
+int sideIndex(const QString &side);
+
 class ItemAccessible final : public QAccessibleObject, public ItemChangeListener
 {
 public:

@@ -9,6 +9,7 @@
 #include "../core/box_family.h"
 #include "../core/dashed_outline.h"
 #include "../core/item_access.h"
+#include "../core/style_keys.h"
 #include "box_label.h"
 
 #include <QtGui/QPainter>
@@ -151,10 +152,6 @@ struct ToolCanvas
     const QBrush *brush = nullptr;
     int labelSize = 0;
 };
-
-// The sides of a box in the order they are drawn, as picking names them.
-inline const QString sideNames[] = {QStringLiteral("top"), QStringLiteral("bottom"),
-                                    QStringLiteral("left"), QStringLiteral("right")};
 
 // Finds which of a box's shapes, in the order it draws them, holds a point: the last one drawn
 // lies on top. Edges count; labels do not, nor shapes that are not drawn (a corner that is not a

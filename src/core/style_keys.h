@@ -35,4 +35,8 @@ inline const QString leftParam = QStringLiteral("leftParam");
 inline const QString rightParam = QStringLiteral("rightParam");
 } // namespace OptionKey
 
+// The sides of a box in the order they are drawn, as picking names them.
+inline const QString sideNames[] = {QStringLiteral("top"), QStringLiteral("bottom"),
+                                    QStringLiteral("left"), QStringLiteral("right")};
+
 #endif // BLL_STYLE_KEYS_H
