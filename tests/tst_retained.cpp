@@ -5,6 +5,7 @@
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QtEndian>
 #include <QtGui/QFontDatabase>
+#include <QtGui/QPicture>
 #include <QtQml/qqmlprivate.h>
 #include <QtTest/QtTest>
 
@@ -37,6 +38,15 @@ struct Setup
 Q_DECLARE_METATYPE(Setup)
 
 namespace {
+
+// Paints a picture instead of boxes.
+class PictureItem : public Bll_Painted_Item
+{
+public:
+    explicit PictureItem(const QPicture &picture) : picture(picture) { }
+    void paint(QPainter *painter) override { painter->drawPicture(0, 0, picture); }
+    QPicture picture;
+};
 
 // Draws under and over the boxes, the latter with the tools the boxes leave.
 class FramingItem : public Bll_Painted_Item
@@ -442,8 +452,10 @@ private slots:
         QTest::newRow("0 threads: every core") << setup << quint32(9) << QString();
         setup.threads = 2;
         setup.size = QSize(240, 32); // the fewest rows that make two bands
+        setup.crowd = 480; // a frame bands only the boxes that reach the device
         QTest::newRow("2 threads, 32 rows") << setup << quint32(10) << QString();
         setup.size = QSize(240, 160);
+        setup.crowd = 240;
         setup.threads = 4;
         setup.dotsPerMeter = 7559; // 192 dpi
         QTest::newRow("4 threads, 192 dpi") << setup << quint32(11) << QString();
@@ -516,6 +528,61 @@ private slots:
         QCOMPARE(partialFrames > 0, setup.retains());
         QCOMPARE(bandedFrames > 0,
                  (setup.threads ? setup.threads : QThread::idealThreadCount()) > 1);
+    }
+
+    // A frame paints only the boxes that may reach the device; the oracle is a picture, which
+    // records every box, replayed on the same device.
+    void framesLeaveOutOnlyWhatMissesTheDevice_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        Setup setup;
+        QTest::newRow("plain") << setup;
+        setup.transform = QTransform::fromTranslate(-37.5, -21.25).scale(3, 3);
+        QTest::newRow("zoomed in, off centre") << setup;
+        setup.transform = QTransform().rotate(17).scale(1.25, 1.25);
+        QTest::newRow("turned") << setup;
+        setup.transform = QTransform();
+        setup.ratio = 2;
+        QTest::newRow("ratio 2") << setup;
+        setup.ratio = 1;
+        setup.pixmap = true;
+        QTest::newRow("pixmap") << setup;
+        setup.pixmap = false;
+        setup.threads = 2;
+        setup.size = QSize(120, 96);
+        QTest::newRow("bands") << setup;
+    }
+
+    void framesLeaveOutOnlyWhatMissesTheDevice()
+    {
+        QFETCH(Setup, setup);
+        // Boxes beyond every edge, and across them, of every family.
+        const QString scene = crowd(3, 600)
+                + "; addBoxF e1 -4.5 20 4 30 1; addBoxDVIF e2 20 158.5 30 9 2;"
+                  "addBoxSimpleF e3 239.6 40 30 20; addBoxSimpleF e4 -30.4 -20 30 20.3;"
+                  // whose wide pen alone reaches in
+                  "setBoxStyle {width:9}; addBoxF e5 -16 50 12 10 1";
+        Bll_Painted_Item item, recorded;
+        run(&item, scene);
+        run(&recorded, scene);
+        QPixmap pixmap, unusedPixmap;
+        QImage image, expected;
+        qputenv("BLL_PAINT_THREADS", QByteArray::number(setup.threads));
+        const QImage culled = frame(item, setup, pixmap, image);
+        qunsetenv("BLL_PAINT_THREADS");
+
+        QPicture picture;
+        QPainter recorder(&picture);
+        recorder.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        recorder.setTransform(setup.transform);
+        (recorded.*(&TestItem::paint))(&recorder);
+        recorder.end();
+        Setup replaying = setup;
+        replaying.transform = QTransform();
+        replaying.size = culled.size() / setup.ratio;
+        PictureItem replay(picture);
+        replay.setFillColor(recorded.fillColor());
+        QCOMPARE(culled, frame(replay, replaying, unusedPixmap, expected));
     }
 
     // Calls that change no box repaint none; the same calls changing one repaint it.

@@ -97,7 +97,8 @@ bool BandedPainting::pays(const PaintTarget &target, int boxCount)
 
 void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
                            const PaintTarget &target, const PainterTools *tools,
-                           const QVector<QRectF> *extents, LabelStore *labels)
+                           const QVector<int> *boxes, const QVector<QRectF> *extents,
+                           LabelStore *labels)
 {
     const int height = target.size.height();
     const int count = qMin(threadCount(), height / minRowsPerBand);
@@ -112,15 +113,15 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
             target.transform * QTransform::fromScale(target.ratio, target.ratio);
     for (int family = 0; family < BoxFamilyCount; ++family) {
         const QVector<QRectF> &extent = extents[family];
-        for (int i = 0; i < extent.size(); ++i) {
-            if (extent[i].isEmpty())
+        for (int k = 0; k < extent.size(); ++k) {
+            if (extent[k].isEmpty())
                 continue;
-            const QRectF rows = toDevice.mapRect(extent[i]);
+            const QRectF rows = toDevice.mapRect(extent[k]);
             const double top = std::floor(rows.top()) - rowMargin;
             const double bottom = std::ceil(rows.bottom()) + rowMargin;
             for (Band &band : bands) {
                 if (top < band.bottom && bottom >= band.top)
-                    band.boxes[family].append(i);
+                    band.boxes[family].append(boxes[family][k]);
             }
         }
     }

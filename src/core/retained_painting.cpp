@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <numeric>
 #include <typeinfo>
 
 // QT_LOGGING_RULES="bll.painteditem.retained.debug=true" tells, frame by frame, what was
@@ -211,14 +212,13 @@ void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const Paint
     QVector<QRectF> now;
     for (int f = 0; f < BoxFamilyCount; ++f) {
         const BoxFamilyOps &family = *boxFamilies[f];
-        QVector<QRectF> &extents = frame.extents[f];
-        extents.resize(family.count(item));
+        KeptExtents &extents = frame.extents[f];
         QVector<int> &added = frame.added[f];
         now.resize(added.size());
         family.extents(item, tools[f], &added, false, now.data());
         for (int k = 0; k < added.size(); ++k) {
-            damage.add(extents[added[k]] | now[k]);
-            extents[added[k]] = now[k];
+            damage.add(extents.at(added[k]) | now[k]);
+            extents.set(added[k], now[k]);
         }
         QVector<int> &switched = frame.switched[f];
         now.resize(switched.size());
@@ -226,8 +226,8 @@ void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const Paint
         for (int k = 0; k < switched.size(); ++k) {
             QRect covered;
             if (family.switchesGeometry) {
-                damage.add(extents[switched[k]] | now[k]);
-                extents[switched[k]] = now[k];
+                damage.add(extents.at(switched[k]) | now[k]);
+                extents.set(switched[k], now[k]);
             } else if (!(family.covers(item, tools[f], switched[k], &covered)
                          && damage.addCover(covered, f, switched[k]))) {
                 damage.add(now[k]);
@@ -240,17 +240,17 @@ void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const Paint
 }
 
 // The boxes of a family whose extents may reach `device` (rectangles in the painter's
-// coordinates before its world transform), found by the index: where they lie, widened by their
-// pens' reach. Once each, in paint order.
-QVector<int> boxesNear(const Bll_Painted_Item &item, ItemState &state, const Damage &damage,
+// coordinates before its world transform, which toItem inverts), found by the index: where they
+// lie, widened by their pens' reach. Once each, in paint order.
+QVector<int> boxesNear(const Bll_Painted_Item &item, ItemState &state, const QTransform &toItem,
                        int family, const PainterTools &tools, const QVector<QRectF> &device)
 {
     const qreal reach = boxFamilies[family]->reach(item, tools) + 1;
     QVector<int> boxes;
     for (const QRectF &rect : device) {
-        state.index.boxesMeeting(
-                item, BoxFamily(family),
-                damage.toItem().mapRect(rect).adjusted(-reach, -reach, reach, reach), boxes);
+        state.index.boxesMeeting(item, BoxFamily(family),
+                                 toItem.mapRect(rect).adjusted(-reach, -reach, reach, reach),
+                                 boxes);
     }
     std::sort(boxes.begin(), boxes.end());
     boxes.erase(std::unique(boxes.begin(), boxes.end()), boxes.end());
@@ -268,8 +268,8 @@ void damageOfResize(const Bll_Painted_Item &item, ItemState &state, const Painte
     const QVector<QRectF> edges = {QRectF(QPointF(common.right() - 4, -far), QPointF(far, far)),
                                    QRectF(QPointF(-far, common.bottom() - 4), QPointF(far, far))};
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        for (const int i : boxesNear(item, state, damage, family, tools[family], edges)) {
-            const QRectF &extent = state.frame->extents[family][i];
+        for (const int i : boxesNear(item, state, damage.toItem(), family, tools[family], edges)) {
+            const QRectF extent = state.frame->extents[family].at(i);
             if (extent.isEmpty())
                 continue;
             const QRect onArea = damage.onDevice(extent);
@@ -313,9 +313,24 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
     };
     QVector<int> touched[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        const QVector<QRectF> &extents = frame.extents[family];
-        for (const int i : boxesNear(item, state, damage, family, tools[family], deviceDamage)) {
-            if (repainted(family, i, extents[i]))
+        KeptExtents &extents = frame.extents[family];
+        const QVector<int> near =
+                boxesNear(item, state, damage.toItem(), family, tools[family], deviceDamage);
+        // Boxes that reached no part of the device the kept frame was painted on may reach what
+        // is new on it.
+        QVector<int> unlisted;
+        for (const int i : near) {
+            if (!extents.lists(i))
+                unlisted << i;
+        }
+        if (!unlisted.isEmpty()) {
+            QVector<QRectF> now(unlisted.size());
+            boxFamilies[family]->extents(item, tools[family], &unlisted, false, now.data());
+            for (int k = 0; k < unlisted.size(); ++k)
+                extents.set(unlisted[k], now[k]);
+        }
+        for (const int i : near) {
+            if (repainted(family, i, extents.at(i)))
                 touched[family] << i;
         }
     }
@@ -391,41 +406,97 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
     return true;
 }
 
+// Where a full frame may ink the device, in the painter's coordinates before its world transform,
+// antialiasing included: boxes that reach no part of it leave no trace there. False where it
+// cannot be told: a picture records whatever is painted on it, and a window or viewport moves
+// the device under the world transform.
+bool deviceArea(QPainter *painter, const PaintTarget &target, QRectF *area)
+{
+    const QPaintDevice *device = painter->device();
+    if (!target.transform.isInvertible() || device->devType() == QInternal::Picture
+        || painter->window() != painter->viewport())
+        return false;
+    const QSizeF size = target.image || target.pixmap ? QSizeF(target.size)
+                                                      : QSizeF(device->width(), device->height());
+    if (size.isEmpty())
+        return false;
+    const int margin = PaintLimits::antialiasMargin;
+    *area = QRectF(QPointF(0, 0), size / target.ratio).adjusted(-margin, -margin, margin, margin);
+    return true;
+}
+
 // A full frame, exactly as painted without a kept frame. A frame the target allows to keep
 // replaces the kept one; any other leaves it as it was, for the device it was painted on.
 void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
                        const PaintTarget &target, bool retainable, quint32 background)
 {
+    QRectF device;
+    const bool culled = deviceArea(painter, target, &device);
     int boxCount = 0;
     for (const BoxFamilyOps *family : boxFamilies)
         boxCount += family->count(item);
-    const bool banded = BandedPainting::pays(target, boxCount);
-    if (!retainable && !banded) {
+    if (!culled && !retainable && !BandedPainting::pays(target, boxCount)) {
         for (int family = 0; family < BoxFamilyCount; ++family)
             paintFamily(item, painter, state, BoxFamily(family),
                         BoxSelection::all(boxFamilies[family]->count(item)));
         return;
     }
 
+    // The boxes that may reach the device, each family's in paint order: all of them when its
+    // area is not known.
     const FamilyTools families(item, state, target.tools);
+    const QTransform toItem = target.transform.inverted();
+    QVector<int> shown[BoxFamilyCount];
+    bool all[BoxFamilyCount];
+    int shownCount = 0;
+    for (int family = 0; family < BoxFamilyCount; ++family) {
+        const int count = boxFamilies[family]->count(item);
+        if (culled)
+            shown[family] =
+                    boxesNear(item, state, toItem, family, families.tools[family], {device});
+        all[family] = !culled || shown[family].size() == count;
+        if (all[family] && shown[family].size() != count) {
+            shown[family].resize(count);
+            std::iota(shown[family].begin(), shown[family].end(), 0);
+        }
+        shownCount += shown[family].size();
+        state.labels[family].resize(count);
+    }
+    const bool banded = BandedPainting::pays(target, shownCount);
+    const RectGrid visible(QVector<QRectF> {culled ? toItem.mapRect(device) : QRectF()});
+    const auto paintShown = [&] {
+        for (int family = 0; family < BoxFamilyCount; ++family) {
+            // A pass that leaves boxes out leaves other tools than a full one; the next family
+            // starts from what the full one would leave.
+            if (family > 0 && !(all[family - 1] && all[family]))
+                families.tools[family].install(painter);
+            paintFamily(item, painter, state, BoxFamily(family),
+                        all[family] ? BoxSelection::all(shown[family].size())
+                                    : BoxSelection::only(shown[family], visible));
+        }
+        if (!all[BoxFamilyCount - 1])
+            families.tools[BoxFamilyCount].install(painter);
+    };
+    if (!retainable && !banded) {
+        paintShown();
+        return;
+    }
+
     QVector<QRectF> extents[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        extents[family].resize(boxFamilies[family]->count(item));
-        boxFamilies[family]->extents(item, families.tools[family], nullptr, false,
+        extents[family].resize(shown[family].size());
+        boxFamilies[family]->extents(item, families.tools[family],
+                                     all[family] ? nullptr : &shown[family], false,
                                      extents[family].data());
-        state.labels[family].resize(extents[family].size());
     }
     // What the boxes go over, which a frame that repaints part of them finds there again. An item
     // that may draw under its boxes found a uniform device already.
     if (retainable && state.kind != ItemState::DrawsUnder)
         background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
-    if (banded) {
-        BandedPainting::paint(item, painter, target, families.tools, extents, state.labels);
-    } else {
-        for (int family = 0; family < BoxFamilyCount; ++family)
-            paintFamily(item, painter, state, BoxFamily(family),
-                        BoxSelection::all(extents[family].size()));
-    }
+    if (banded)
+        BandedPainting::paint(item, painter, target, families.tools, shown, extents, state.labels);
+    else
+        paintShown();
     if (!retainable)
         return;
 
@@ -433,7 +504,10 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         state.frame = std::make_unique<KeptFrame>();
     KeptFrame &frame = *state.frame;
     for (int family = 0; family < BoxFamilyCount; ++family) {
-        frame.extents[family] = extents[family];
+        if (all[family])
+            frame.extents[family].assignAll(extents[family]);
+        else
+            frame.extents[family].assign(shown[family], extents[family]);
         frame.exits[family] = families.tools[family + 1];
         frame.added[family].clear();
         frame.switched[family].clear();
@@ -524,4 +598,52 @@ void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily
 {
     paintFamily(item, painter, ItemState::of(&item), family,
                 BoxSelection::all(boxFamilies[family]->count(item)));
+}
+
+void KeptExtents::assignAll(QVector<QRectF> extents)
+{
+    m_all = true;
+    m_boxes = QVector<int>();
+    m_extents = std::move(extents);
+}
+
+void KeptExtents::assign(QVector<int> boxes, QVector<QRectF> extents)
+{
+    m_all = false;
+    m_boxes = std::move(boxes);
+    m_extents = std::move(extents);
+}
+
+bool KeptExtents::lists(int box) const
+{
+    if (m_all)
+        return box < m_extents.size();
+    return std::binary_search(m_boxes.cbegin(), m_boxes.cend(), box);
+}
+
+QRectF KeptExtents::at(int box) const
+{
+    if (m_all)
+        return box < m_extents.size() ? m_extents.at(box) : QRectF();
+    const auto it = std::lower_bound(m_boxes.cbegin(), m_boxes.cend(), box);
+    return it != m_boxes.cend() && *it == box ? m_extents.at(int(it - m_boxes.cbegin())) : QRectF();
+}
+
+void KeptExtents::set(int box, const QRectF &extent)
+{
+    if (m_all) {
+        // Boxes added since lie after the others, and drew nothing on the kept frame.
+        if (box >= m_extents.size())
+            m_extents.resize(box + 1);
+        m_extents[box] = extent;
+        return;
+    }
+    const auto it = std::lower_bound(m_boxes.begin(), m_boxes.end(), box);
+    const int at = int(it - m_boxes.begin());
+    if (it != m_boxes.end() && *it == box) {
+        m_extents[at] = extent;
+    } else {
+        m_boxes.insert(at, box);
+        m_extents.insert(at, extent);
+    }
 }

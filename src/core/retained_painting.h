@@ -43,6 +43,27 @@ private:
 
 } // namespace RetainedPainting
 
+// Where the boxes of one family that a kept frame may hold draw, in item coordinates: every box
+// that could reach the device when the frame was painted in full, and every box repainted or
+// changed since. A box not listed drew nothing on the kept frame.
+class KeptExtents
+{
+public:
+    // Every box of the family, extents[i] for box i.
+    void assignAll(QVector<QRectF> extents);
+    // The boxes listed (ascending), extents[k] for boxes[k].
+    void assign(QVector<int> boxes, QVector<QRectF> extents);
+
+    bool lists(int box) const;
+    QRectF at(int box) const; // empty where not listed
+    void set(int box, const QRectF &extent);
+
+private:
+    bool m_all = false;
+    QVector<int> m_boxes; // ascending, unless m_all
+    QVector<QRectF> m_extents;
+};
+
 // The last frame, and what changed since.
 struct KeptFrame
 {
@@ -52,7 +73,7 @@ struct KeptFrame
     quint32 background = 0; // the colour found on the device before painting
     int fontGeneration = 0;
     PainterTools exits[BoxFamilyCount]; // what each family left for the next
-    QVector<QRectF> extents[BoxFamilyCount]; // where each box may draw, in item coordinates
+    KeptExtents extents[BoxFamilyCount]; // where the boxes it holds may draw
     QVector<int> added[BoxFamilyCount]; // boxes added (or added again) since
     QVector<int> switched[BoxFamilyCount]; // boxes whose sides or states were switched since
     int changes = 0; // entries in added and switched
