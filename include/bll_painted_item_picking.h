@@ -36,6 +36,9 @@ struct BllPickedBox
  * never found. Boxes lie in paint order: simple boxes over DVI boxes over parameter boxes, and
  * within a family a box painted later over one painted earlier; the topmost comes first.
  *
+ * Points and rectangles are in item coordinates. A BllViewItem's boxes lie in scene coordinates:
+ * its view's mapping takes the point or rectangle there first.
+ *
  * The item keeps an index of where its boxes lie beside it, which its store operations keep
  * current: a query costs about the same whatever the number of boxes. Queries run on the thread
  * that owns the item.

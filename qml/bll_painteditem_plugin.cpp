@@ -6,6 +6,7 @@
 #include <bll_painted_item_navigator.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
+#include <bll_painted_item_view.h>
 
 #include <QtQml/QQmlExtensionPlugin>
 #include <QtQml/qqml.h>
@@ -37,6 +38,7 @@ public:
         qmlRegisterSingletonType<BllAccessibility>(uri, 1, 2, "BllAccessibility",
                                                    createSingleton<BllAccessibility>);
         qmlRegisterType<BllBoxNavigator>(uri, 1, 2, "BllBoxNavigator");
+        qmlRegisterType<BllViewItem>(uri, 1, 2, "BllViewItem");
     }
 };
 

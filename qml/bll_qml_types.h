@@ -9,6 +9,7 @@
 #include <bll_painted_item_navigator.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
+#include <bll_painted_item_view.h>
 
 #include <QtQml/qqmlregistration.h>
 
@@ -78,6 +79,14 @@ struct BllBoxNavigatorForeign
     Q_GADGET
     QML_FOREIGN(BllBoxNavigator)
     QML_NAMED_ELEMENT(BllBoxNavigator)
+    QML_ADDED_IN_VERSION(1, 2)
+};
+
+struct BllViewItemForeign
+{
+    Q_GADGET
+    QML_FOREIGN(BllViewItem)
+    QML_NAMED_ELEMENT(BllViewItem)
     QML_ADDED_IN_VERSION(1, 2)
 };
 

@@ -31,6 +31,18 @@ struct ItemAccess
     {
         return item.m_boxSimpleHash;
     }
+    static const QVector<RectRecord> &rects(const Bll_Painted_Item &item)
+    {
+        return item.m_rectVector;
+    }
+    static const QVector<LineRecord> &lines(const Bll_Painted_Item &item)
+    {
+        return item.m_lineVector;
+    }
+    static const QVector<RectRecord> &ellipses(const Bll_Painted_Item &item)
+    {
+        return item.m_ellipseVector;
+    }
     static const QVariantMap &parameterStyle(const Bll_Painted_Item &item)
     {
         return item.m_boxStyle;

@@ -24,3 +24,9 @@ void ItemChanges::stylesChanged(const Bll_Painted_Item *item)
     if (ItemState *state = ItemState::find(item))
         state->stylesChanged();
 }
+
+void ItemChanges::shapesChanged(const Bll_Painted_Item *item)
+{
+    if (ItemState *state = ItemState::find(item))
+        state->shapesChanged();
+}

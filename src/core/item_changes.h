@@ -26,6 +26,9 @@ public:
     virtual void familyCleared(BoxFamily family) = 0;
     // A style, the fill colour or the default styles: every box may look different.
     virtual void stylesChanged() = 0;
+    // A rectangle, line or ellipse was added, or a kind of them cleared: only what paints the
+    // shapes listens.
+    virtual void shapesChanged() { }
 
 protected:
     ~ItemChangeListener() = default;
@@ -47,6 +50,7 @@ inline void boxesChanged(const Bll_Painted_Item *item, BoxFamily family,
 }
 void familyCleared(const Bll_Painted_Item *item, BoxFamily family);
 void stylesChanged(const Bll_Painted_Item *item);
+void shapesChanged(const Bll_Painted_Item *item);
 
 } // namespace ItemChanges
 

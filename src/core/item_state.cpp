@@ -52,6 +52,13 @@ void ItemState::stylesChanged()
         follower->stylesChanged();
 }
 
+void ItemState::shapesChanged()
+{
+    // Frames keep the boxes alone; the shapes are painted over them every time.
+    for (ItemChangeListener *follower : followers)
+        follower->shapesChanged();
+}
+
 void (*ItemState::itemCreated)(Bll_Painted_Item *item) = nullptr;
 
 ItemState *ItemState::find(const Bll_Painted_Item *item)

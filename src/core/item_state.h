@@ -35,6 +35,7 @@ struct ItemState final : ItemChangeListener
     void boxesChanged(BoxFamily family, const int *indices, int count, Change change) override;
     void familyCleared(BoxFamily family) override;
     void stylesChanged() override;
+    void shapesChanged() override;
 
     // Items of several windows may paint at once, on render threads of their own; an item's own
     // state is used only on the thread that owns the item or while that thread waits for a frame.

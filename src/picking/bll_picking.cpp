@@ -2,6 +2,7 @@
 
 #include "../core/item_state.h"
 #include "bll_painted_item.h"
+#include "bll_painted_item_view.h"
 
 #include <cmath>
 
@@ -18,14 +19,22 @@ const Bll_Painted_Item *itemOf(const QVariant &value)
     return qobject_cast<const Bll_Painted_Item *>(value.value<QObject *>());
 }
 
+// A view's boxes lie in scene coordinates; picking is asked in the item's.
+QTransform itemToBoxes(const Bll_Painted_Item &item)
+{
+    const auto *view = qobject_cast<const BllViewItem *>(&item);
+    return view ? view->sceneToItem().inverted() : QTransform();
+}
+
 } // namespace
 
 BllPicking::BllPicking(QObject *parent) : QObject(parent) { }
 
-BllPickedBox BllPicking::boxAt(const Bll_Painted_Item *item, const QPointF &point)
+BllPickedBox BllPicking::boxAt(const Bll_Painted_Item *item, const QPointF &itemPoint)
 {
-    if (!item || !std::isfinite(point.x()) || !std::isfinite(point.y()))
+    if (!item || !std::isfinite(itemPoint.x()) || !std::isfinite(itemPoint.y()))
         return {};
+    const QPointF point = itemToBoxes(*item).map(itemPoint);
     BoxIndex &index = ItemState::of(item).index;
     for (int family = BoxFamilyCount - 1; family >= 0; --family) {
         const BoxFamilyOps &ops = *boxFamilies[family];
@@ -47,9 +56,12 @@ BllPickedBox BllPicking::boxAt(const Bll_Painted_Item *item, const QPointF &poin
 QVector<BllPickedBox> BllPicking::boxesIn(const Bll_Painted_Item *item, const QRectF &rect)
 {
     QVector<BllPickedBox> boxes;
-    const double x1 = rect.x(), x2 = rect.x() + rect.width();
-    const double y1 = rect.y(), y2 = rect.y() + rect.height();
-    if (!item || std::isnan(x1) || std::isnan(x2) || std::isnan(y1) || std::isnan(y2))
+    if (!item)
+        return boxes;
+    const QTransform toBoxes = itemToBoxes(*item);
+    const QPointF from = toBoxes.map(rect.topLeft()), to = toBoxes.map(rect.bottomRight());
+    const double x1 = from.x(), x2 = to.x(), y1 = from.y(), y2 = to.y();
+    if (std::isnan(x1) || std::isnan(x2) || std::isnan(y1) || std::isnan(y2))
         return boxes;
     using PaintLimits::clampedEdge;
     const QRectF area(QPointF(clampedEdge(qMin(x1, x2)), clampedEdge(qMin(y1, y2))),

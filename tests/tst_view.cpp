@@ -1,0 +1,439 @@
+#include "bll_painted_item_picking.h"
+#include "bll_painted_item_view.h"
+#include "test_item.h"
+
+#include <QtCore/QRandomGenerator>
+#include <QtQuick/QQuickWindow>
+#include <QtTest/QtTest>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+// The view against the item it derives from: its frames are the item's own on a painter that
+// maps the scene, its mapping and gestures move as a plan viewer's do, and what it refuses
+// leaves it as it was.
+
+namespace {
+
+class TestView : public BllViewItem
+{
+public:
+    using BllViewItem::paint;
+};
+
+using Step = std::function<void(BllViewItem &)>;
+
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// Boxes of every family and a few shapes, strewn over a scene of 900 × 600 from -100, -100.
+QString plan(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const auto number = [&](double low, double high) {
+        return QString::number(low + random.generateDouble() * (high - low), 'g', 9);
+    };
+    QStringList calls;
+    for (int i = 0; i < 240; ++i) {
+        const QString box =
+                QString("b%1 %2 %3 %4 %5")
+                        .arg(i)
+                        .arg(number(-100, 800), number(-100, 500), number(3, 90), number(3, 60));
+        if (i % 3 == 0)
+            calls << "addBoxF " + box + ' ' + number(1, 8)
+                            + QString("; updateBoxF b%1 {topBorder:1, leftBorder:%2}")
+                                      .arg(i)
+                                      .arg(i % 2);
+        else if (i % 3 == 1)
+            calls << "addBoxDVIF " + box + ' ' + number(1, 4)
+                            + QString("; updateBoxDVIF b%1 {rightBorder:1}").arg(i);
+        else
+            calls << "addBoxSimpleF " + box
+                            + QString("; updateBoxSimpleF b%1 {isSelected:%2}")
+                                      .arg(i)
+                                      .arg(i % 5 == 2);
+    }
+    calls << "setBoxSimpleStyle {brushColor:'lightsteelblue', isSelectedColor:'orange'}"
+          << "addRectF 50 60 200 120; addLineF -40 -20 700 450; addEllipseF 300 100 160 90";
+    return calls.join("; ");
+}
+
+// What Qt Quick hands paint(): a texture of the item's size filled with its fill colour.
+QImage frame(Bll_Painted_Item &item, const std::function<void(QPainter &)> &paint, qreal ratio,
+             bool onPixmap, QPixmap &pixmap, QImage &image)
+{
+    const QSize texture = (QSizeF(320, 200) * ratio).toSize();
+    if (image.size() != texture) {
+        image = QImage(texture, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        pixmap = QPixmap::fromImage(image);
+    }
+    QPainter painter(onPixmap ? static_cast<QPaintDevice *>(&pixmap) : &image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(QPoint(0, 0), texture), item.fillColor());
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    paint(painter);
+    painter.end();
+    return onPixmap ? pixmap.toImage() : image.copy();
+}
+
+// The oracle: a fresh item, painted once on a painter that maps the scene to the view.
+QImage expected(const QString &script, double s, double vx, double vy, qreal ratio, bool onPixmap,
+                bool shapes)
+{
+    TestItem item;
+    run(&item, script);
+    QPixmap pixmap;
+    QImage image;
+    return frame(
+            item,
+            [&](QPainter &painter) {
+                painter.setWorldTransform(QTransform(s, 0, 0, s, -s * vx, -s * vy));
+                item.paint(&painter);
+                if (shapes) {
+                    item.paintEllipse(&painter);
+                    item.paintRect(&painter);
+                    item.paintLine(&painter);
+                }
+            },
+            ratio, onPixmap, pixmap, image);
+}
+
+struct Spies
+{
+    explicit Spies(BllViewItem *view)
+    {
+        for (const char *signal :
+             {SIGNAL(viewScaleChanged()), SIGNAL(viewXChanged()), SIGNAL(viewYChanged()),
+              SIGNAL(minimumScaleChanged()), SIGNAL(maximumScaleChanged())})
+            spies.push_back(std::make_unique<QSignalSpy>(view, signal));
+    }
+    int count() const
+    {
+        int total = 0;
+        for (const auto &spy : spies)
+            total += spy->count();
+        return total;
+    }
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+class TstView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesAreTheItemsThroughTheMapping_data();
+    void framesAreTheItemsThroughTheMapping();
+    void mapping_data();
+    void mapping();
+    void refusesWhatCannotBeShown_data();
+    void refusesWhatCannotBeShown();
+    void sceneBoundsFollowTheScene();
+    void gesturesMoveTheView();
+    void pickingAnswersInItemCoordinates();
+};
+
+void TstView::framesAreTheItemsThroughTheMapping_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("onPixmap");
+    QTest::addColumn<bool>("shapes");
+    QTest::newRow("scale 1 from the origin") << 1.0 << 0.0 << 0.0 << qreal(1) << false << false;
+    QTest::newRow("zoomed in off centre") << 3.5 << 140.25 << 90.5 << qreal(1) << false << false;
+    QTest::newRow("the whole plan") << 0.3 << -110.0 << -105.0 << qreal(1) << false << false;
+    QTest::newRow("left of and above the plan")
+            << 1.25 << -300.0 << -180.0 << qreal(1) << false << false;
+    QTest::newRow("ratio 2") << 1.5 << 40.0 << 30.0 << qreal(2) << false << false;
+    QTest::newRow("pixmap") << 2.0 << 200.0 << 100.0 << qreal(1) << true << false;
+    QTest::newRow("pixmap, ratio 2, shapes") << 0.75 << 0.0 << 10.0 << qreal(2) << true << true;
+    QTest::newRow("shapes") << 1.0 << 20.0 << 20.0 << qreal(1) << false << true;
+}
+
+// Three frames of one view, each against a fresh item: the first in full, the next after one
+// box changed (a kept frame repaints around it), the last after a pan of whole pixels.
+void TstView::framesAreTheItemsThroughTheMapping()
+{
+    QFETCH(double, scale);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(qreal, ratio);
+    QFETCH(bool, onPixmap);
+    QFETCH(bool, shapes);
+    QString script = plan(7);
+    TestView view;
+    view.setPaintsShapes(shapes);
+    run(&view, script);
+    QVERIFY(view.setView(scale, x, y));
+    QPixmap pixmap;
+    QImage image;
+    const auto paintView = [&](QPainter &painter) { view.paint(&painter); };
+
+    QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
+             expected(script, scale, x, y, ratio, onPixmap, shapes));
+
+    const QString change =
+            "; updateBoxSimpleF b29 {isSelected:true}; updateBoxF b30 {bottomBorder:1}";
+    run(&view, change);
+    script += change;
+    QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
+             expected(script, scale, x, y, ratio, onPixmap, shapes));
+
+    QVERIFY(view.panBy(-12, 5));
+    QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
+             expected(script, scale, x + 12 / scale, y - 5 / scale, ratio, onPixmap, shapes));
+}
+
+void TstView::mapping_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    // Each starts from scale 2 at (10, 20) on an item of 320 × 200.
+    QTest::newRow("zoom about a point") << Step([](BllViewItem &v) { v.zoomAt(100, 50, 3); }) << 6.0
+                                        << 60 - 100 / 6.0 << 45 - 50 / 6.0;
+    QTest::newRow("zoom clamped to the maximum") << Step([](BllViewItem &v) {
+        v.setMaximumScale(4);
+        v.zoomAt(0, 0, 10);
+    }) << 4.0 << 10.0 << 20.0;
+    QTest::newRow("a maximum below the scale clamps it")
+            << Step([](BllViewItem &v) { v.setMaximumScale(0.5); }) << 0.5 << 10.0 << 20.0;
+    QTest::newRow("a minimum above the maximum raises it") << Step([](BllViewItem &v) {
+        v.setMinimumScale(9);
+        QCOMPARE(v.maximumScale(), 1e6);
+        v.setMaximumScale(3);
+        QCOMPARE(v.minimumScale(), 3.0);
+    }) << 3.0 << 10.0 << 20.0;
+    QTest::newRow("pan") << Step([](BllViewItem &v) { v.panBy(20, -10); }) << 2.0 << 0.0 << 25.0;
+    QTest::newRow("a wide rectangle, centred")
+            << Step([](BllViewItem &v) { v.showSceneRect(0, 0, 640, 100); }) << 0.5 << 0.0
+            << -150.0;
+    QTest::newRow("a tall rectangle, centred")
+            << Step([](BllViewItem &v) { v.showSceneRect(100, 100, 10, 100); }) << 2.0 << 25.0
+            << 100.0;
+    QTest::newRow("fit to the scene") << Step([](BllViewItem &v) {
+        v.addBoxSimpleF("a", 0, 0, 100, 50);
+        v.addBoxSimpleF("b", 300, 250, 100, 50);
+        const QRectF bounds = v.sceneBounds();
+        v.fitToScene();
+        // Scene bounds just as high as the item, centred across it.
+        QCOMPARE(v.viewScale(), 200 / bounds.height());
+        QCOMPARE(v.mapFromScene(bounds.center().x(), 0).x(), 160.0);
+        v.setView(2, 10, 20);
+    }) << 2.0 << 10.0 << 20.0;
+}
+
+void TstView::mapping()
+{
+    QFETCH(Step, step);
+    QFETCH(double, scale);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    BllViewItem view;
+    view.setSize(QSizeF(320, 200));
+    QVERIFY(view.setView(2, 10, 20));
+    step(view);
+    QCOMPARE(view.viewScale(), scale);
+    QCOMPARE(view.viewX(), x);
+    QCOMPARE(view.viewY(), y);
+    // Both ways, through the transform the frames use.
+    const QPointF scenePoint(123.5, -7.25);
+    QCOMPARE(view.mapFromScene(scenePoint.x(), scenePoint.y()), view.sceneToItem().map(scenePoint));
+    const QPointF back = view.mapToScene(view.mapFromScene(scenePoint.x(), scenePoint.y()).x(),
+                                         view.mapFromScene(scenePoint.x(), scenePoint.y()).y());
+    QVERIFY(qAbs(back.x() - scenePoint.x()) < 1e-9 && qAbs(back.y() - scenePoint.y()) < 1e-9);
+}
+
+void TstView::refusesWhatCannotBeShown_data()
+{
+    QTest::addColumn<Step>("step");
+    const auto refused = [](bool accepted) { QVERIFY(!accepted); };
+    QTest::newRow("scale not a number") << Step([](BllViewItem &v) { v.setViewScale(notANumber); });
+    QTest::newRow("scale infinite") << Step([](BllViewItem &v) { v.setViewScale(infinity); });
+    QTest::newRow("scale zero") << Step([](BllViewItem &v) { v.setViewScale(0); });
+    QTest::newRow("scale below zero") << Step([](BllViewItem &v) { v.setViewScale(-2); });
+    QTest::newRow("x not a number") << Step([](BllViewItem &v) { v.setViewX(notANumber); });
+    QTest::newRow("y infinite") << Step([](BllViewItem &v) { v.setViewY(-infinity); });
+    QTest::newRow("a position the scale carries past doubles")
+            << Step([=](BllViewItem &v) { refused(v.setView(1e6, 1e303, 0)); });
+    QTest::newRow("bounds not numbers") << Step([](BllViewItem &v) {
+        v.setMinimumScale(notANumber);
+        v.setMaximumScale(-1);
+        v.setMaximumScale(infinity);
+    });
+    QTest::newRow("zoom by nothing") << Step([=](BllViewItem &v) { refused(v.zoomAt(1, 1, 0)); });
+    QTest::newRow("zoom by an infinite factor")
+            << Step([=](BllViewItem &v) { refused(v.zoomAt(1, 1, infinity)); });
+    QTest::newRow("zoom about no point")
+            << Step([=](BllViewItem &v) { refused(v.zoomAt(notANumber, 1, 2)); });
+    QTest::newRow("pan by infinity")
+            << Step([=](BllViewItem &v) { refused(v.panBy(infinity, 0)); });
+    QTest::newRow("pan by no number")
+            << Step([=](BllViewItem &v) { refused(v.panBy(0, notANumber)); });
+    QTest::newRow("an empty rectangle")
+            << Step([=](BllViewItem &v) { refused(v.showSceneRect(0, 0, 0, 10)); });
+    QTest::newRow("a rectangle past doubles")
+            << Step([=](BllViewItem &v) { refused(v.showSceneRect(1e308, 0, 1e308, 10)); });
+    QTest::newRow("fit to an empty scene")
+            << Step([=](BllViewItem &v) { refused(v.fitToScene()); });
+    QTest::newRow("fit a scene of boxes that paint nothing") << Step([=](BllViewItem &v) {
+        v.addBoxSimpleF("thin", 10, 10, 1, 50);
+        v.addBoxF("far", 2e9, 0, 10, 10, 1);
+        v.addBoxDVIF("notANumber", notANumber, 0, 10, 10, 1);
+        refused(v.fitToScene());
+    });
+}
+
+void TstView::refusesWhatCannotBeShown()
+{
+    QFETCH(Step, step);
+    BllViewItem view;
+    view.setSize(QSizeF(320, 200));
+    QVERIFY(view.setView(2, 10, 20));
+    Spies spies(&view);
+    step(view);
+    QCOMPARE(spies.count(), 0);
+    QCOMPARE(view.viewScale(), 2.0);
+    QCOMPARE(view.viewX(), 10.0);
+    QCOMPARE(view.viewY(), 20.0);
+    QCOMPARE(view.minimumScale(), 1e-6);
+    QCOMPARE(view.maximumScale(), 1e6);
+}
+
+// The smallest rectangle holding every pixel that differs from the first one.
+QRect inked(const QImage &image)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+void TstView::sceneBoundsFollowTheScene()
+{
+    const QString script = "setBoxDVIStyle {width:4}; addBoxF p -50 -60 40 30 3;"
+                           "addBoxDVIF d 900 -20 80 60 2; addBoxSimpleF thin 5000 0 1 10;"
+                           "addBoxSimpleF s 300 100 60 40; addRectF 0 0 2000 10";
+    BllViewItem view;
+    QSignalSpy told(&view, &BllViewItem::sceneBoundsChanged);
+    QCOMPARE(view.sceneBounds(), QRectF());
+    run(&view, script);
+    for (int i = 0; i < 100; ++i)
+        view.addBoxSimpleF(QString::number(i), i * 8, 5, 6, 6);
+    // Asked for at once; told once the event loop runs, once for the whole batch.
+    QCOMPARE(told.count(), 0);
+    const QRectF bounds = view.sceneBounds();
+    QTRY_COMPARE(told.count(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(told.count(), 1);
+
+    // Every pixel the boxes ink lies within; the bounds reach no further than the boxes' pens.
+    TestItem item;
+    run(&item, script);
+    for (int i = 0; i < 100; ++i)
+        item.addBoxSimpleF(QString::number(i), i * 8, 5, 6, 6);
+    QImage image(1200, 300, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(100, 100);
+    item.paint(&painter);
+    painter.end();
+    const QRectF ink = QRectF(inked(image)).translated(-100, -100);
+    QVERIFY(bounds.contains(ink));
+    QVERIFY(QRectF(QPointF(-50, -60), QPointF(980, 140))
+                    .adjusted(-25, -25, 25, 25)
+                    .contains(bounds));
+
+    // Shapes count only while the view paints them.
+    QCOMPARE(view.sceneBounds(), bounds);
+    view.setPaintsShapes(true);
+    QCOMPARE(view.sceneBounds().right(), 2000.0);
+    QTRY_COMPARE(told.count(), 2);
+    view.clearRectF();
+    QCOMPARE(view.sceneBounds(), bounds);
+    // Switching states leaves the bounds as they are.
+    view.updateBoxSimpleF("3", {{"isSelected", true}});
+    view.clearAll();
+    QCOMPARE(view.sceneBounds(), QRectF());
+    QTRY_COMPARE(told.count(), 3);
+}
+
+void TstView::gesturesMoveTheView()
+{
+    QQuickWindow window;
+    window.resize(320, 200);
+    auto *view = new BllViewItem;
+    view->setParentItem(window.contentItem());
+    view->setSize(QSizeF(320, 200));
+    view->addBoxSimpleF("a", 0, 0, 100, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    view->forceActiveFocus();
+
+    // A drag moves the picture with the pointer.
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(&window, QPoint(130, 90));
+    QTest::mouseMove(&window, QPoint(160, 80));
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(160, 80));
+    QCOMPARE(view->mapFromScene(100, 100), QPointF(160, 80));
+
+    // A wheel notch zooms in about the pointer.
+    const QPointF under = view->mapToScene(40, 50);
+    QWheelEvent wheel(QPointF(40, 50), QPointF(40, 50), QPoint(), QPoint(0, 120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&window, &wheel);
+    QCOMPARE(view->viewScale(), 1.25);
+    QCOMPARE(view->mapFromScene(under.x(), under.y()), QPointF(40, 50));
+
+    // Keys: minus undoes the notch about the centre, an arrow shows what lies to its side, Home
+    // fits the scene.
+    QTest::keyClick(&window, Qt::Key_Minus);
+    QCOMPARE(view->viewScale(), 1.0);
+    const double x = view->viewX();
+    QTest::keyClick(&window, Qt::Key_Right);
+    QCOMPARE(view->viewX(), x + 32);
+    QTest::keyClick(&window, Qt::Key_Home);
+    QCOMPARE(view->viewScale(), 200 / view->sceneBounds().height());
+    QCOMPARE(view->mapFromScene(50, 50), QPointF(160, 100));
+
+    // A view that does not interact lets everything through.
+    view->setInteractive(false);
+    const QTransform before = view->sceneToItem();
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(&window, QPoint(150, 150));
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(150, 150));
+    QCoreApplication::sendEvent(&window, &wheel);
+    QTest::keyClick(&window, Qt::Key_Plus);
+    QCOMPARE(view->sceneToItem(), before);
+}
+
+void TstView::pickingAnswersInItemCoordinates()
+{
+    BllViewItem view;
+    view.addBoxSimpleF("s", 1000, 1000, 20, 10);
+    view.addBoxF("p", 1030, 1000, 20, 10, 2);
+    QVERIFY(view.setView(4, 990, 995));
+    // Item (60, 40) is scene (1005, 1005).
+    QCOMPARE(BllPicking::boxAt(&view, QPointF(60, 40)).boxId, QString("s"));
+    QCOMPARE(BllPicking::boxAt(&view, QPointF(1005, 1005)).boxId, QString());
+    // The band under item (163, 40), scene (1030.75, 1005), is the left one.
+    QCOMPARE(BllPicking::boxAt(&view, QPointF(163, 40)).side, QString("left"));
+    QCOMPARE(BllPicking::boxesIn(&view, QRectF(0, 0, 100, 60)).size(), 1);
+    QCOMPARE(BllPicking::boxesIn(&view, QRectF(300, 60, -200, -20)).size(), 2);
+}
+
+QTEST_MAIN(TstView)
+#include "tst_view.moc"
