@@ -160,8 +160,8 @@ void TstView::framesAreTheItemsThroughTheMapping_data()
     QTest::newRow("shapes") << 1.0 << 20.0 << 20.0 << qreal(1) << false << true;
 }
 
-// Three frames of one view, each against a fresh item: the first in full, the next after one
-// box changed (a kept frame repaints around it), the last after a pan of whole pixels.
+// Frames of one view, each against a fresh item: the first in full, the next after one box
+// changed (a kept frame repaints around it), then after pans.
 void TstView::framesAreTheItemsThroughTheMapping()
 {
     QFETCH(double, scale);
@@ -189,9 +189,15 @@ void TstView::framesAreTheItemsThroughTheMapping()
     QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
              expected(script, scale, x, y, ratio, onPixmap, shapes));
 
-    QVERIFY(view.panBy(-12, 5));
-    QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
-             expected(script, scale, x + 12 / scale, y - 5 / scale, ratio, onPixmap, shapes));
+    // Pans by whole and by fractional pixels.
+    for (const QPointF &by :
+         {QPointF(-12, 5), QPointF(30, -41), QPointF(0.5, 0), QPointF(-3, -2)}) {
+        const QPointF corner = view.mapFromScene(x, y);
+        QVERIFY(view.panBy(by.x(), by.y()));
+        QVERIFY(QLineF(view.mapFromScene(x, y), corner + by).length() < 1e-9);
+        QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
+                 expected(script, scale, view.viewX(), view.viewY(), ratio, onPixmap, shapes));
+    }
 }
 
 void TstView::mapping_data()

@@ -264,9 +264,13 @@ void damageOfResize(const Bll_Painted_Item &item, ItemState &state, const Painte
 {
     const QRect common = damage.area() & before;
     damage.add(QRegion(damage.area()).subtracted(common));
-    constexpr double far = 1e8;
-    const QVector<QRectF> edges = {QRectF(QPointF(common.right() - 4, -far), QPointF(far, far)),
-                                   QRectF(QPointF(-far, common.bottom() - 4), QPointF(far, far))};
+    // Boxes wholly beyond an edge lie in what is new; those that reach the edge cross it, along the
+    // device. Only those are asked of the index, not every box beyond: a plan reaches far past.
+    const QRectF area = QRectF(damage.area()).adjusted(-4, -4, 4, 4);
+    const QVector<QRectF> edges = {QRectF(QPointF(common.right() - 4, area.top()),
+                                          QPointF(common.right() + 4, area.bottom())),
+                                   QRectF(QPointF(area.left(), common.bottom() - 4),
+                                          QPointF(area.right(), common.bottom() + 4))};
     for (int family = 0; family < BoxFamilyCount; ++family) {
         for (const int i : boxesNear(item, state, damage.toItem(), family, tools[family], edges)) {
             const QRectF extent = state.frame->extents[family].at(i);
