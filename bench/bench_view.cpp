@@ -1,15 +1,31 @@
-// Frames of plans far bigger than the window: the item showing the plan's top-left corner.
+// Frames of plans far bigger than the window, and the same plan in Graphics View.
 //
 //   bll_bench_view [--quick] [google benchmark flags]
 //
 // The plan is a grid of simple boxes, 40 x 30 units a cell, of which a 1920 x 1080 window
-// shows about 1,700 whatever the plan's size.
+// shows about 1,700 at scale 1 whatever the plan's size.
+//   plan/item_full          the item showing the plan's top-left corner, a full frame
+//   plan/view_pan           a BllViewItem panned by 8 pixels, and its frame
+//   plan/view_zoom          zoomed in or out by 1.25 about the centre, and its frame
+//   plan/view_whole         the whole plan fitted into the view, a full frame
+//   plan/view_load          a view built and the plan added from C++; heap per box
+//   plan/graphicsview_*     the same in a QGraphicsView (a rectangle and a text item a box, the
+//                           scene's BSP index): pans through scrollContentsBy, which moves the
+//                           viewport's pixels and paints the strip shown anew
 
 #include "bll_painted_item.h"
+#include "bll_painted_item_view.h"
 
-#include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QGraphicsRectItem>
+#include <QtWidgets/QGraphicsScene>
+#include <QtWidgets/QGraphicsSimpleTextItem>
+#include <QtWidgets/QGraphicsView>
+#include <QtWidgets/QScrollBar>
+
+#include <malloc.h>
 
 #include <benchmark/benchmark.h>
 
@@ -64,6 +80,160 @@ Fixture &fixture(int count)
     return *slot;
 }
 
+size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+struct ViewFixture
+{
+    explicit ViewFixture(int count) : target(windowWidth, windowHeight, QImage::Format_RGB32)
+    {
+        view.setSize(QSizeF(windowWidth, windowHeight));
+        feedPlan(view, count);
+        frame();
+    }
+    void frame()
+    {
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        view.paint(&painter);
+    }
+    // Scale 1 on the middle of the plan.
+    void showCentre()
+    {
+        const QPointF centre = view.sceneBounds().center();
+        view.setView(1, centre.x() - windowWidth / 2, centre.y() - windowHeight / 2);
+        frame();
+    }
+    struct View : BllViewItem
+    {
+        using BllViewItem::paint;
+    } view;
+    QImage target;
+    bool odd = false;
+};
+
+void viewPan(benchmark::State &state)
+{
+    ViewFixture &f = fixture<ViewFixture>(int(state.range(0)));
+    f.showCentre();
+    for (auto _ : state) {
+        f.odd = !f.odd;
+        f.view.panBy(f.odd ? 8 : -8, 0);
+        f.frame();
+    }
+}
+
+void viewZoom(benchmark::State &state)
+{
+    ViewFixture &f = fixture<ViewFixture>(int(state.range(0)));
+    f.showCentre();
+    for (auto _ : state) {
+        f.odd = !f.odd;
+        f.view.zoomAt(windowWidth / 2, windowHeight / 2, f.odd ? 1.25 : 0.8);
+        f.frame();
+    }
+}
+
+void viewWhole(benchmark::State &state)
+{
+    ViewFixture &f = fixture<ViewFixture>(int(state.range(0)));
+    f.view.fitToScene();
+    for (auto _ : state) {
+        f.odd = !f.odd;
+        f.view.setBoxSimpleStyle({{QStringLiteral("width"), f.odd ? 2 : 1}});
+        f.frame();
+    }
+    state.counters["scale"] = f.view.viewScale();
+}
+
+void viewLoad(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    double bytes = 0;
+    for (auto _ : state) {
+        const size_t before = heapInUse();
+        auto view = std::make_unique<BllViewItem>();
+        feedPlan(*view, count);
+        bytes = double(heapInUse() - before) / count;
+        state.PauseTiming();
+        view.reset();
+        state.ResumeTiming();
+    }
+    state.counters["heap_bytes_per_box"] = bytes;
+}
+
+// The plan in Graphics View, as its documentation and its 40,000-chip demo build one.
+struct GraphicsViewFixture
+{
+    explicit GraphicsViewFixture(int count)
+    {
+        const int columns = int(std::ceil(std::sqrt(count * 0.75)));
+        const QPen outline(Qt::black, 1);
+        const QBrush fill(QColor(QStringLiteral("lightsteelblue")));
+        for (int i = 0; i < count; ++i) {
+            const int column = i % columns, row = i / columns;
+            auto *rect =
+                    scene.addRect(QRectF(column * 40.0 + 2, row * 30.0 + 2, 36, 26), outline, fill);
+            auto *text = new QGraphicsSimpleTextItem(QStringLiteral("b%1").arg(i), rect);
+            text->setPos(column * 40.0 + 4, row * 30.0 + 4);
+        }
+        view.setScene(&scene);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setFrameShape(QFrame::NoFrame);
+        view.setRenderHint(QPainter::Antialiasing);
+        view.resize(windowWidth, windowHeight);
+        view.show();
+        settle();
+    }
+    // Paints what the view has asked for, as the event loop does.
+    void settle() { QCoreApplication::processEvents(); }
+    QGraphicsScene scene;
+    QGraphicsView view;
+    bool odd = false;
+};
+
+void graphicsViewPan(benchmark::State &state)
+{
+    GraphicsViewFixture &f = fixture<GraphicsViewFixture>(int(state.range(0)));
+    f.view.resetTransform();
+    f.view.centerOn(f.scene.itemsBoundingRect().center());
+    f.settle();
+    for (auto _ : state) {
+        f.odd = !f.odd;
+        QScrollBar *bar = f.view.horizontalScrollBar();
+        bar->setValue(bar->value() + (f.odd ? 8 : -8));
+        f.settle();
+    }
+}
+
+void graphicsViewZoom(benchmark::State &state)
+{
+    GraphicsViewFixture &f = fixture<GraphicsViewFixture>(int(state.range(0)));
+    f.view.resetTransform();
+    f.view.centerOn(f.scene.itemsBoundingRect().center());
+    f.settle();
+    for (auto _ : state) {
+        f.odd = !f.odd;
+        f.view.scale(f.odd ? 1.25 : 0.8, f.odd ? 1.25 : 0.8);
+        f.settle();
+    }
+}
+
+void graphicsViewWhole(benchmark::State &state)
+{
+    GraphicsViewFixture &f = fixture<GraphicsViewFixture>(int(state.range(0)));
+    f.view.fitInView(f.scene.itemsBoundingRect(), Qt::KeepAspectRatio);
+    f.settle();
+    for (auto _ : state) {
+        f.view.viewport()->update();
+        f.settle();
+    }
+}
+
 // A full frame of the window: a style change makes the item paint everything again.
 void fullFrame(benchmark::State &state)
 {
@@ -90,16 +260,27 @@ int main(int argc, char **argv)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
 
     const std::vector<int> sizes =
             quick ? std::vector<int> {2000} : std::vector<int> {10000, 100000, 1000000};
-    for (const int n : sizes) {
-        auto *bench = benchmark::RegisterBenchmark("plan/item_full", fullFrame)
-                              ->Arg(n)
-                              ->Unit(benchmark::kMillisecond);
-        if (quick)
-            bench->Iterations(2);
+    const std::pair<const char *, void (*)(benchmark::State &)> benchmarks[] = {
+            {"plan/item_full", fullFrame},
+            {"plan/view_pan", viewPan},
+            {"plan/view_zoom", viewZoom},
+            {"plan/view_whole", viewWhole},
+            {"plan/view_load", viewLoad},
+            {"plan/graphicsview_pan", graphicsViewPan},
+            {"plan/graphicsview_zoom", graphicsViewZoom},
+            {"plan/graphicsview_whole", graphicsViewWhole}};
+    for (const auto &[name, function] : benchmarks) {
+        for (const int n : sizes) {
+            auto *bench = benchmark::RegisterBenchmark(name, function)
+                                  ->Arg(n)
+                                  ->Unit(benchmark::kMillisecond);
+            if (quick)
+                bench->Iterations(2);
+        }
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
