@@ -10,6 +10,7 @@
 #include <QtGui/QColor>
 
 class Bll_Painted_Item;
+class BllViewItem;
 
 /// How BllExport::save() writes a file. The defaults give the item as it shows on a screen
 /// of device pixel ratio 1.
@@ -63,9 +64,15 @@ public:
     static QString save(Bll_Painted_Item *item, const QString &fileName,
                         const BllExportOptions &options = BllExportOptions());
 
+    /// Saves the whole of a view's scene (its sceneBounds) at the view's scale, as a view that
+    /// large would show it, whatever part the view shows now. The same answers as save(), and
+    /// an empty scene cannot be saved.
+    static QString saveScene(BllViewItem *view, const QString &fileName,
+                             const BllExportOptions &options = BllExportOptions());
     /// save() for QML: item any object, file a path or a file: URL, options a map holding any
     /// of "scale" (a number), "background" (a colour as the item's styles take one: a name,
-    /// a Qt.rgba() colour, a Qt::GlobalColor number) and "title" (a string). Anything else,
+    /// a Qt.rgba() colour, a Qt::GlobalColor number), "title" (a string) and, for a BllViewItem,
+    /// "area": "view" (what it shows, the default) or "scene" (saveScene()). Anything else,
     /// an object that is not a Bll_Painted_Item included, is answered with a message.
     Q_INVOKABLE QString save(QObject *item, const QVariant &file,
                              const QVariantMap &options = QVariantMap()) const;

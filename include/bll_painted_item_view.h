@@ -122,6 +122,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Paints as paint() does, through another mapping (saving the whole scene).
+    void paintThrough(QPainter *painter, const QTransform &sceneToDevice);
+    friend struct ViewPainting;
+
     struct Private;
     std::unique_ptr<Private> d;
 };

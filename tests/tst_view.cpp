@@ -1,4 +1,5 @@
 #include "bll_painted_item_picking.h"
+#include "bll_painted_item_saving.h"
 #include "bll_painted_item_view.h"
 #include "test_item.h"
 
@@ -61,9 +62,9 @@ QString plan(quint32 seed)
 
 // What Qt Quick hands paint(): a texture of the item's size filled with its fill colour.
 QImage frame(Bll_Painted_Item &item, const std::function<void(QPainter &)> &paint, qreal ratio,
-             bool onPixmap, QPixmap &pixmap, QImage &image)
+             bool onPixmap, QPixmap &pixmap, QImage &image, const QSize &size = QSize(320, 200))
 {
-    const QSize texture = (QSizeF(320, 200) * ratio).toSize();
+    const QSize texture = (QSizeF(size) * ratio).toSize();
     if (image.size() != texture) {
         image = QImage(texture, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
@@ -82,7 +83,7 @@ QImage frame(Bll_Painted_Item &item, const std::function<void(QPainter &)> &pain
 
 // The oracle: a fresh item, painted once on a painter that maps the scene to the view.
 QImage expected(const QString &script, double s, double vx, double vy, qreal ratio, bool onPixmap,
-                bool shapes)
+                bool shapes, const QSize &size = QSize(320, 200))
 {
     TestItem item;
     run(&item, script);
@@ -99,7 +100,7 @@ QImage expected(const QString &script, double s, double vx, double vy, qreal rat
                     item.paintLine(&painter);
                 }
             },
-            ratio, onPixmap, pixmap, image);
+            ratio, onPixmap, pixmap, image, size);
 }
 
 struct Spies
@@ -139,6 +140,7 @@ private slots:
     void sceneBoundsFollowTheScene();
     void gesturesMoveTheView();
     void pickingAnswersInItemCoordinates();
+    void savingShowsTheViewOrItsScene();
 };
 
 void TstView::framesAreTheItemsThroughTheMapping_data()
@@ -439,6 +441,41 @@ void TstView::pickingAnswersInItemCoordinates()
     QCOMPARE(BllPicking::boxAt(&view, QPointF(163, 40)).side, QString("left"));
     QCOMPARE(BllPicking::boxesIn(&view, QRectF(0, 0, 100, 60)).size(), 1);
     QCOMPARE(BllPicking::boxesIn(&view, QRectF(300, 60, -200, -20)).size(), 2);
+}
+
+void TstView::savingShowsTheViewOrItsScene()
+{
+    const QString script = plan(3) + "; setBoxDVIFillColor white";
+    TestView view;
+    view.setSize(QSizeF(320, 200));
+    run(&view, script);
+    QVERIFY(view.setView(0.75, 40, 30));
+    const QTemporaryDir dir;
+    const QString file = dir.filePath("saved.png");
+    const auto saved = [&] {
+        return QImage(file).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+
+    QCOMPARE(BllExport::save(&view, file), QString());
+    QCOMPARE(saved(), expected(script, 0.75, 40, 30, 1, false, false));
+
+    // The whole scene, at the view's scale, whatever the view shows; from C++ and from QML.
+    const QRectF bounds = view.sceneBounds();
+    const QSize size = (bounds.size() * 0.75).toSize();
+    const QImage scene = expected(script, 0.75, bounds.x(), bounds.y(), 1, false, false, size);
+    QCOMPARE(BllExport::saveScene(&view, file), QString());
+    QCOMPARE(saved(), scene);
+    BllExport exporter;
+    QVERIFY(QFile::remove(file));
+    QCOMPARE(exporter.save(&view, file, {{"area", "scene"}}), QString());
+    QCOMPARE(saved(), scene);
+
+    QVERIFY(exporter.save(&view, file, {{"area", "all"}}).startsWith("area must be"));
+    TestItem item;
+    QCOMPARE(exporter.save(&item, file, {{"area", "view"}}),
+             QString("only a BllViewItem has an area to choose"));
+    BllViewItem empty;
+    QCOMPARE(BllExport::saveScene(&empty, file), QString("an empty scene cannot be saved"));
 }
 
 QTEST_MAIN(TstView)

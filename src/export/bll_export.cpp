@@ -1,7 +1,9 @@
 #include "bll_painted_item_saving.h"
 
 #include "../core/retained_painting.h"
+#include "../view/view_painting.h"
 #include "bll_painted_item.h"
+#include "bll_painted_item_view.h"
 #include "export_writers.h"
 
 #include <QtCore/QDir>
@@ -87,33 +89,26 @@ void paintPage(QPainter *painter, const ExportPage &page)
 {
     if (page.background.isValid() && page.background.alpha() > 0)
         painter->fillRect(QRectF(QPointF(0, 0), page.size), page.background);
-    // paint() is public in QQuickPaintedItem: this reaches a derived item's override too.
     const RetainedPainting::FullFrames once(painter);
-    static_cast<QQuickPaintedItem *>(page.item)->paint(painter);
+    if (page.wholeScene)
+        ViewPainting::paintScene(*static_cast<BllViewItem *>(page.item), painter);
+    else // paint() is public in QQuickPaintedItem: this reaches a derived item's override too.
+        static_cast<QQuickPaintedItem *>(page.item)->paint(painter);
 }
 
-BllExport::BllExport(QObject *parent) : QObject(parent) { }
+namespace {
 
-QStringList BllExport::supportedSuffixes()
+// Saves a page of `size` item units; `what` names it in messages.
+QString saveArea(Bll_Painted_Item *item, const QSizeF &size, bool wholeScene, const QString &what,
+                 const QString &fileName, const BllExportOptions &options)
 {
-    QStringList names;
-    for (const Suffix &suffix : suffixes)
-        names << QLatin1String(suffix.name);
-    return names;
-}
-
-QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
-                        const BllExportOptions &options)
-{
-    if (!item)
-        return QStringLiteral("no item to save");
     if (fileName.isEmpty())
         return QStringLiteral("no file name given");
-    const QSizeF size(item->width(), item->height());
     if (!(size.width() > 0 && size.height() > 0 && size.width() <= largestItemExtent
           && size.height() <= largestItemExtent)) {
-        return QStringLiteral("an item of %1 x %2 cannot be saved: its width and height must be "
-                              "above 0 and at most %3")
+        return QStringLiteral("%1 of %2 x %3 cannot be saved: its width and height must be "
+                              "above 0 and at most %4")
+                .arg(what)
                 .arg(size.width())
                 .arg(size.height())
                 .arg(qint64(largestItemExtent));
@@ -131,7 +126,7 @@ QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
                 .arg(quoted(fileName));
     if (!known)
         return QStringLiteral("cannot save %1: the file name must end in .%2")
-                .arg(quoted(fileName), supportedSuffixes().join(QStringLiteral(", .")));
+                .arg(quoted(fileName), BllExport::supportedSuffixes().join(QStringLiteral(", .")));
     const Format format = known->format;
 
     // Refused whatever the format, though only pictures use it: such a scale is a mistake.
@@ -152,7 +147,7 @@ QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
         pixels = QSize(int(width), int(height));
     }
 
-    ExportPage page {item, size,
+    ExportPage page {item, size, wholeScene,
                      options.background.isValid() ? options.background : item->fillColor(),
                      options.title};
     if ((format == Format::Jpeg || format == Format::Pdf) && page.background.alpha() < 255) {
@@ -198,6 +193,39 @@ QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
     return QString();
 }
 
+} // namespace
+
+BllExport::BllExport(QObject *parent) : QObject(parent) { }
+
+QStringList BllExport::supportedSuffixes()
+{
+    QStringList names;
+    for (const Suffix &suffix : suffixes)
+        names << QLatin1String(suffix.name);
+    return names;
+}
+
+QString BllExport::save(Bll_Painted_Item *item, const QString &fileName,
+                        const BllExportOptions &options)
+{
+    if (!item)
+        return QStringLiteral("no item to save");
+    return saveArea(item, QSizeF(item->width(), item->height()), false, QStringLiteral("an item"),
+                    fileName, options);
+}
+
+QString BllExport::saveScene(BllViewItem *view, const QString &fileName,
+                             const BllExportOptions &options)
+{
+    if (!view)
+        return QStringLiteral("no view to save");
+    const QRectF bounds = view->sceneBounds();
+    if (bounds.isEmpty())
+        return QStringLiteral("an empty scene cannot be saved");
+    return saveArea(view, bounds.size() * view->viewScale(), true, QStringLiteral("a scene"),
+                    fileName, options);
+}
+
 QString BllExport::save(QObject *item, const QVariant &file, const QVariantMap &options) const
 {
     auto *paintedItem = qobject_cast<Bll_Painted_Item *>(item);
@@ -228,6 +256,7 @@ QString BllExport::save(QObject *item, const QVariant &file, const QVariantMap &
                 .arg(quoted(url.toDisplayString()));
 
     BllExportOptions typed;
+    bool wholeScene = false;
     for (auto option = options.cbegin(); option != options.cend(); ++option) {
         const QVariant &value = option.value();
         if (option.key() == QLatin1String("scale")) {
@@ -242,10 +271,22 @@ QString BllExport::save(QObject *item, const QVariant &file, const QVariantMap &
             if (value.userType() != QMetaType::QString)
                 return QStringLiteral("title must be a string, not %1").arg(shown(value));
             typed.title = value.toString();
+        } else if (option.key() == QLatin1String("area")) {
+            const QString area =
+                    value.userType() == QMetaType::QString ? value.toString() : QString();
+            if (area != QLatin1String("view") && area != QLatin1String("scene"))
+                return QStringLiteral("area must be \"view\" or \"scene\", not %1")
+                        .arg(shown(value));
+            if (!qobject_cast<BllViewItem *>(paintedItem))
+                return QStringLiteral("only a BllViewItem has an area to choose");
+            wholeScene = area == QLatin1String("scene");
         } else {
-            return QStringLiteral("unknown option %1: the options are scale, background and title")
+            return QStringLiteral("unknown option %1: the options are scale, background, title "
+                                  "and area")
                     .arg(quoted(option.key()));
         }
     }
+    if (wholeScene)
+        return saveScene(static_cast<BllViewItem *>(paintedItem), fileName, typed);
     return save(paintedItem, fileName, typed);
 }

@@ -11,11 +11,13 @@ class Bll_Painted_Item;
 class QIODevice;
 class QPainter;
 
-// What a file shows: the item at its size, in item units, over a background.
+// What a file shows: the item at its size, in item units, over a background; or a view's whole
+// scene.
 struct ExportPage
 {
     Bll_Painted_Item *item = nullptr;
     QSizeF size;
+    bool wholeScene = false; // item is a BllViewItem
     QColor background; // an invalid or transparent colour paints nothing
     QString title; // PDF and SVG only
 };

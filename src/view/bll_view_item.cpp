@@ -3,6 +3,7 @@
 #include "../core/item_access.h"
 #include "../core/item_state.h"
 #include "../shapes/shape_records.h"
+#include "view_painting.h"
 
 #include <QtCore/QMetaObject>
 #include <QtGui/QKeyEvent>
@@ -353,8 +354,13 @@ bool BllViewItem::fitToScene()
 
 void BllViewItem::paint(QPainter *painter)
 {
+    paintThrough(painter, sceneToItem());
+}
+
+void BllViewItem::paintThrough(QPainter *painter, const QTransform &sceneToDevice)
+{
     const QTransform before = painter->worldTransform();
-    painter->setWorldTransform(sceneToItem(), true);
+    painter->setWorldTransform(sceneToDevice, true);
     Bll_Painted_Item::paint(painter);
     if (d->paintsShapes) {
         // Ellipses go first so that the outlines of rectangles and lines stay on top of their
@@ -364,6 +370,13 @@ void BllViewItem::paint(QPainter *painter)
         paintLine(painter);
     }
     painter->setWorldTransform(before);
+}
+
+void ViewPainting::paintScene(BllViewItem &view, QPainter *painter)
+{
+    const QRectF bounds = view.sceneBounds();
+    const double s = view.viewScale();
+    view.paintThrough(painter, QTransform(s, 0, 0, s, -s * bounds.x(), -s * bounds.y()));
 }
 
 void BllViewItem::wheelEvent(QWheelEvent *event)
