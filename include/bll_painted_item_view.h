@@ -60,7 +60,7 @@ public:
     void setViewY(double y);
     /// Sets the scale and the scene point at the top-left corner at once, as one change; false
     /// when refused.
-    bool setView(double scale, double x, double y);
+    Q_INVOKABLE bool setView(double scale, double x, double y);
 
     double minimumScale() const;
     /// A bound above the maximum raises the maximum to it.

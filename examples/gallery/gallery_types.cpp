@@ -8,6 +8,7 @@
 #include <bll_painted_item_navigator.h>
 #include <bll_painted_item_picking.h>
 #include <bll_painted_item_saving.h>
+#include <bll_painted_item_view.h>
 
 #include <QtQml/QQmlEngine>
 
@@ -34,11 +35,16 @@ void registerGalleryTypes()
             "Bll.PaintedItem", 1, 2, "BllAccessibility",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllAccessibility; });
     qmlRegisterType<BllBoxNavigator>("Bll.PaintedItem", 1, 2, "BllBoxNavigator");
+    qmlRegisterType<BllViewItem>("Bll.PaintedItem", 1, 2, "BllViewItem");
     // What the module does when it is imported: screen readers find every item's boxes.
     BllAccessibility::install();
 }
 
-QUrl gallerySceneUrl()
+QUrl gallerySceneUrl(const QString &page)
 {
-    return QUrl(QStringLiteral("qrc:/gallery/main.qml"));
+    if (page == QLatin1String("plan"))
+        return QUrl(QStringLiteral("qrc:/gallery/Plan.qml"));
+    if (page == QLatin1String("families"))
+        return QUrl(QStringLiteral("qrc:/gallery/main.qml"));
+    return QUrl();
 }

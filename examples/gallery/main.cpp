@@ -126,6 +126,12 @@ int main(int argc, char **argv)
             QStringLiteral("The item --export saves: parameterItem (the default), dviItem, "
                            "simpleItem or shapeItem."),
             QStringLiteral("name"), QStringLiteral("parameterItem"));
+    const QCommandLineOption pageOption(
+            QStringLiteral("page"),
+            QStringLiteral("The page shown: families (the default) or plan (a million boxes in "
+                           "a view that zooms and pans)."),
+            QStringLiteral("name"), QStringLiteral("families"));
+    parser.addOption(pageOption);
     parser.addOption(screenshotOption);
     parser.addOption(sizeOption);
     parser.addOption(exportOption);
@@ -148,11 +154,17 @@ int main(int argc, char **argv)
         }
     }
 
+    const QUrl page = gallerySceneUrl(parser.value(pageOption));
+    if (page.isEmpty()) {
+        std::fprintf(stderr, "gallery: --page wants families or plan\n");
+        return 2;
+    }
+
     registerGalleryTypes();
     QQuickView view;
     view.setTitle(QStringLiteral("Bll_Painted_Item gallery"));
     view.setResizeMode(QQuickView::SizeRootObjectToView);
-    view.setSource(gallerySceneUrl());
+    view.setSource(page);
     if (view.status() != QQuickView::Ready || !view.rootObject())
         return 1; // QQmlEngine has already printed why
     view.resize(size);
