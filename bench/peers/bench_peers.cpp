@@ -3,6 +3,7 @@
 //
 //   bll_bench_peers <ItemPeer|CanvasPeer|RepeaterPeer|ShapesPeer> <boxes> [frames] [png]
 //   bll_bench_peers <HoverIndex|HoverScan> <boxes> [moves]
+//   bll_bench_peers PlanView <boxes> [frames]
 //
 // Prints one JSON object per figure: the time to build the scene from QML, the
 // first frame, the growth of the resident set per box, the median full frame and
@@ -15,11 +16,16 @@
 // there is none in turn: the handler finds the box with BllPicking.boxAt() or with a JavaScript
 // scan (HoverPeer.qml) and hovers it; the median time of the handler and of the whole move, to
 // the frame's swap, for moves onto a box (hit) and off (miss).
+//
+// PlanView is a BllViewItem over a plan of simple boxes bigger than the window, built from QML:
+// the median full frame at scale 1, pan step (8 pixels), zoom step (1.25 times) and full frame
+// of the whole plan fitted into the window.
 
 #include "../resident_memory.h"
 #include "bench_scene.h"
 #include "bll_painted_item.h"
 #include "bll_painted_item_picking.h"
+#include "bll_painted_item_view.h"
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
@@ -151,7 +157,9 @@ int main(int argc, char **argv)
     qmlRegisterSingletonType<BllPicking>(
             "Bll", 1, 1, "BllPicking",
             [](QQmlEngine *, QJSEngine *) -> QObject * { return new BllPicking; });
-    const BenchScene::Scene scene = BenchScene::mixedScene(count);
+    qmlRegisterType<BllViewItem>("Bll", 1, 2, "BllViewItem");
+    const bool plan = peer == QLatin1String("PlanView");
+    const BenchScene::Scene scene = BenchScene::mixedScene(plan ? 0 : count);
 
     QQuickView view;
     view.setColor(Qt::white);
@@ -188,7 +196,9 @@ int main(int argc, char **argv)
         std::printf("%s\n", QJsonDocument(line).toJson(QJsonDocument::Compact).constData());
         std::fflush(stdout);
     };
-    report("build_ms", milliseconds([&] { call(root, "build", QVariant::fromValue(boxes)); }));
+    report("build_ms", milliseconds([&] {
+               call(root, "build", plan ? QVariant(count) : QVariant::fromValue(boxes));
+           }));
     report("first_frame_ms", frame(view, [] {}));
     report("bytes_per_box", (residentBytes() - residentBefore) / std::max(1, count));
 
@@ -211,6 +221,23 @@ int main(int argc, char **argv)
         report("hit_move_ms", median(move[true]));
         report("miss_handler_ms", median(handler[false]));
         report("miss_move_ms", median(move[false]));
+        return 0;
+    }
+
+    if (plan) {
+        QVector<double> full, pan, zoom, whole;
+        for (int i = 0; i < frames; ++i) {
+            full.append(frame(view, [root] { call(root, "invalidate"); }));
+            pan.append(frame(view, [root] { call(root, "pan"); }));
+            zoom.append(frame(view, [root] { call(root, "zoom"); }));
+        }
+        frame(view, [root] { call(root, "fit"); });
+        for (int i = 0; i < frames; ++i)
+            whole.append(frame(view, [root] { call(root, "invalidate"); }));
+        report("frame_ms", median(full));
+        report("pan_frame_ms", median(pan));
+        report("zoom_frame_ms", median(zoom));
+        report("whole_frame_ms", median(whole));
         return 0;
     }
 

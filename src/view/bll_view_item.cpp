@@ -5,6 +5,7 @@
 #include "../shapes/shape_records.h"
 #include "view_painting.h"
 
+#include <QtCore/QMetaMethod>
 #include <QtCore/QMetaObject>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
@@ -59,6 +60,7 @@ struct BllViewItem::Private final : ItemChangeListener
     mutable QRectF bounds;
     mutable bool boundsKnown = true;
     QRectF toldBounds;
+    bool toldKnown = true;
     bool tellingBounds = false;
 
     // A drag or a pinch in progress, in item coordinates.
@@ -132,6 +134,12 @@ QRectF BllViewItem::Private::measureBounds() const
 void BllViewItem::Private::sceneMayHaveChanged()
 {
     boundsKnown = false;
+    // Nobody to tell: the bounds are measured when asked for, and the next listener told of the
+    // next change whatever it was told before.
+    if (!view->isSignalConnected(QMetaMethod::fromSignal(&BllViewItem::sceneBoundsChanged))) {
+        toldKnown = false;
+        return;
+    }
     if (tellingBounds)
         return;
     tellingBounds = true;
@@ -143,8 +151,9 @@ void BllViewItem::Private::tellBounds()
 {
     tellingBounds = false;
     const QRectF now = view->sceneBounds();
-    if (now != toldBounds) {
+    if (!toldKnown || now != toldBounds) {
         toldBounds = now;
+        toldKnown = true;
         emit view->sceneBoundsChanged();
     }
 }
