@@ -31,6 +31,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -70,10 +71,15 @@ struct PlanFixture
     bool odd = false;
 };
 
+// Fixtures are built once a size and dropped before the application: widgets may not outlive it.
+std::vector<std::function<void()>> dropFixtures;
+
 template<typename Fixture>
 Fixture &fixture(int count)
 {
     static std::map<int, std::unique_ptr<Fixture>> fixtures;
+    if (fixtures.empty())
+        dropFixtures.push_back([] { fixtures.clear(); });
     auto &slot = fixtures[count];
     if (!slot)
         slot = std::make_unique<Fixture>(count);
@@ -287,5 +293,7 @@ int main(int argc, char **argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    for (const auto &drop : dropFixtures)
+        drop();
     return 0;
 }

@@ -42,17 +42,14 @@ Rectangle {
     }
 
     // Halls are added a few at a time, so that the window stays live while the plan fills.
-    Timer {
-        interval: 1
-        repeat: true
-        running: root.hallsAdded < root.halls
-        onTriggered: {
-            for (var i = 0; i < 8 && root.hallsAdded < root.halls; ++i)
-                root.addHall(root.hallsAdded++);
-            if (root.hallsAdded === root.halls)
-                plan.fitToScene();
-            plan.update();
-        }
+    function addSomeHalls() {
+        for (var i = 0; i < 8 && hallsAdded < halls; ++i)
+            addHall(hallsAdded++);
+        if (hallsAdded === halls)
+            plan.fitToScene();
+        else
+            Qt.callLater(addSomeHalls);
+        plan.update();
     }
 
     function select(boxes) {
@@ -105,6 +102,7 @@ Rectangle {
                                     "isSelectedColor": "#60a5fa" });
                 setView(0.25, -100, -100);
                 root.addHall(root.hallsAdded++);
+                Qt.callLater(root.addSomeHalls);
             }
 
             MouseArea {
@@ -112,19 +110,21 @@ Rectangle {
                 anchors.fill: parent
                 hoverEnabled: true
                 property var hovered: null
-                property point from
+                property real fromX
+                property real fromY
                 // Shift and a drag select; any other press goes on to the view, which pans.
                 onPressed: function (mouse) {
                     mouse.accepted = (mouse.modifiers & Qt.ShiftModifier) !== 0;
-                    from = Qt.point(mouse.x, mouse.y);
+                    fromX = mouse.x;
+                    fromY = mouse.y;
                     band.visible = mouse.accepted;
                 }
                 onPositionChanged: function (mouse) {
                     if (band.visible) {
-                        band.x = Math.min(from.x, mouse.x);
-                        band.y = Math.min(from.y, mouse.y);
-                        band.width = Math.abs(mouse.x - from.x);
-                        band.height = Math.abs(mouse.y - from.y);
+                        band.x = Math.min(fromX, mouse.x);
+                        band.y = Math.min(fromY, mouse.y);
+                        band.width = Math.abs(mouse.x - fromX);
+                        band.height = Math.abs(mouse.y - fromY);
                         return;
                     }
                     var box = BllPicking.boxAt(plan, mouse.x, mouse.y);
