@@ -17,7 +17,9 @@
  * An item point is (scene point − (viewX, viewY)) × viewScale: viewX and viewY are the scene
  * point at the item's top-left corner, viewScale the item units a scene unit takes. A frame is
  * what Bll_Painted_Item::paint() paints on a painter whose world transform is sceneToItem().
- * Only the boxes that reach the item cost anything to paint.
+ * Only the boxes that reach the item cost anything to paint. Zoomed out (below scale 1), labels
+ * too small to read are left out (minimumLabelSize); everything else is painted as the item
+ * paints it.
  *
  * A change of the view repaints by itself; adding or changing boxes still calls for update(), as
  * for the item. A scale that is not a finite number above zero, a position, factor or distance
@@ -80,6 +82,12 @@ public:
     void setInteractive(bool interactive);
     bool paintsShapes() const;
     void setPaintsShapes(bool paints);
+    /// The smallest label drawn zoomed out: below scale 1, a label whose font the view shows
+    /// smaller than this many item pixels high is left out. 4 by default; 0 draws every label,
+    /// as the item does. At scale 1 and above every label is drawn. A size that is not a finite
+    /// number of at least 0 is refused.
+    double minimumLabelSize() const;
+    void setMinimumLabelSize(double pixels);
 
     /// The scene point under item point (x, y), and the item point over scene point (x, y).
     Q_INVOKABLE QPointF mapToScene(double x, double y) const;
@@ -107,6 +115,7 @@ signals:
     void sceneBoundsChanged();
     void interactiveChanged();
     void paintsShapesChanged();
+    void minimumLabelSizeChanged();
 
 protected:
     /// Paints the item's boxes through sceneToItem(), then, with paintsShapes, the ellipses,

@@ -141,6 +141,7 @@ private slots:
     void gesturesMoveTheView();
     void pickingAnswersInItemCoordinates();
     void savingShowsTheViewOrItsScene();
+    void zoomedOutLeavesOutSmallLabels();
 };
 
 void TstView::framesAreTheItemsThroughTheMapping_data()
@@ -175,6 +176,7 @@ void TstView::framesAreTheItemsThroughTheMapping()
     QString script = plan(7);
     TestView view;
     view.setPaintsShapes(shapes);
+    view.setMinimumLabelSize(0);
     run(&view, script);
     QVERIFY(view.setView(scale, x, y));
     QPixmap pixmap;
@@ -448,6 +450,7 @@ void TstView::savingShowsTheViewOrItsScene()
     const QString script = plan(3) + "; setBoxDVIFillColor white";
     TestView view;
     view.setSize(QSizeF(320, 200));
+    view.setMinimumLabelSize(0);
     run(&view, script);
     QVERIFY(view.setView(0.75, 40, 30));
     const QTemporaryDir dir;
@@ -476,6 +479,45 @@ void TstView::savingShowsTheViewOrItsScene()
              QString("only a BllViewItem has an area to choose"));
     BllViewItem empty;
     QCOMPARE(BllExport::saveScene(&empty, file), QString("an empty scene cannot be saved"));
+}
+
+void TstView::zoomedOutLeavesOutSmallLabels()
+{
+    const QString script = plan(5);
+    TestView view;
+    run(&view, script);
+    QPixmap pixmap;
+    QImage image;
+    const auto paintView = [&](QPainter &painter) { view.paint(&painter); };
+
+    // At scale 1 every label the item draws.
+    QCOMPARE(frame(view, paintView, 1, false, pixmap, image),
+             expected(script, 1, 0, 0, 1, false, false));
+
+    // Zoomed out, small labels are left out, and little else changes: pixels inked in one
+    // frame and blank in the other are under 2 % of those the item inks.
+    QVERIFY(view.setView(0.5, -100, -100));
+    const QImage simplified = frame(view, paintView, 1, false, pixmap, image);
+    const QImage exact = expected(script, 0.5, -100, -100, 1, false, false);
+    QVERIFY(simplified != exact);
+    const QRgb blank = exact.pixel(0, 0);
+    int inked = 0, differing = 0;
+    for (int y = 0; y < exact.height(); ++y) {
+        for (int x = 0; x < exact.width(); ++x) {
+            const bool inExact = exact.pixel(x, y) != blank;
+            inked += inExact;
+            differing += inExact != (simplified.pixel(x, y) != blank);
+        }
+    }
+    QVERIFY2(differing * 50 < inked, qPrintable(QString("%1 of %2").arg(differing).arg(inked)));
+
+    // Drawing every label again repaints the kept frame.
+    view.setMinimumLabelSize(0);
+    QCOMPARE(frame(view, paintView, 1, false, pixmap, image), exact);
+    const double refused[] = {-1, notANumber, infinity};
+    for (const double size : refused)
+        view.setMinimumLabelSize(size);
+    QCOMPARE(view.minimumLabelSize(), 0.0);
 }
 
 QTEST_MAIN(TstView)

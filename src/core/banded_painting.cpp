@@ -98,7 +98,7 @@ bool BandedPainting::pays(const PaintTarget &target, int boxCount)
 void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
                            const PaintTarget &target, const PainterTools *tools,
                            const QVector<int> *boxes, const QVector<QRectF> *extents,
-                           LabelStore *labels)
+                           LabelStore *labels, qreal smallestLabel)
 {
     const int height = target.size.height();
     const int count = qMin(threadCount(), height / minRowsPerBand);
@@ -152,6 +152,7 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
             tools[family].install(&bandPainter);
             band.labels[family] = std::make_unique<LabelPainter>(&bandPainter, &labels[family],
                                                                  LabelPainter::KeepAside);
+            band.labels[family]->leaveOutBelow(smallestLabel);
             boxFamilies[family]->paint(item, &bandPainter,
                                        BoxSelection::only(band.boxes[family], visible),
                                        *band.labels[family]);

@@ -25,6 +25,8 @@ struct ItemState final : ItemChangeListener
     Kind kind = Undecided;
 
     BoxIndex index;
+    // A view's: labels smaller than this on the device are left out; 0 draws every one.
+    qreal smallestLabel = 0;
     LabelStore labels[BoxFamilyCount];
     LeavingBoxes leaving[BoxFamilyCount];
     std::unique_ptr<KeptFrame> frame; // none until a frame could be kept

@@ -94,6 +94,7 @@ LabelPainter::LabelPainter(QPainter *painter, LabelStore *store, Keeping keeping
     // right to left are left to drawText.
     const QTransform device = painter->deviceTransform();
     const QPaintEngine *engine = painter->paintEngine();
+    m_deviceScale = std::sqrt(std::abs(painter->worldTransform().determinant()));
     m_glyphsExact = engine && engine->type() == QPaintEngine::Raster
             && painter->layoutDirection() != Qt::RightToLeft && device.type() <= QTransform::TxScale
             && device.dx() == 0 && device.dy() == 0 && exactScale(device.m11())
@@ -106,6 +107,8 @@ void LabelPainter::draw(const QRectF &box, const QString &text, int index)
     if (!placeableText(box) || m_painter->pen().style() == Qt::NoPen)
         return;
     const QFont &font = m_painter->font();
+    if (m_smallest > 0 && font.pixelSize() * m_deviceScale < m_smallest)
+        return;
     if (!m_glyphsExact || !laysOutAsOneLine(text) || hasDecorations(font)) {
         m_painter->drawText(box, Qt::AlignCenter, text);
         return;

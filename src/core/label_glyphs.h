@@ -54,6 +54,11 @@ public:
     // pen, or where text cannot be placed.
     void draw(const QRectF &box, const QString &text, int index);
 
+    // Leaves out the labels whose font is smaller than `pixels` on the device (0, the item's
+    // own, draws every one): text that small cannot be read, and costs most of a zoomed-out
+    // frame.
+    void leaveOutBelow(qreal pixels) { m_smallest = pixels; }
+
     // Moves what was kept aside into the store, where its place is still free.
     void keepInto(LabelStore &store);
 
@@ -67,6 +72,8 @@ private:
     LabelStore *m_store;
     Keeping m_keeping;
     bool m_glyphsExact; // glyphs land where drawText puts them on this painter
+    qreal m_deviceScale; // device pixels an item unit takes, on average both ways
+    qreal m_smallest = 0;
     QVector<std::pair<int, LabelGlyphs>> m_aside;
     QVector<QFont> m_fonts; // one object per font, shared by the labels laid out in it
     QVector<std::pair<QFont, QRawFont>> m_rawFonts; // this thread's, for drawGlyphRun

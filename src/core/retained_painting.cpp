@@ -118,6 +118,7 @@ void paintFamily(const Bll_Painted_Item &item, QPainter *painter, ItemState &sta
     LabelStore &labels = state.labels[family];
     labels.resize(boxFamilies[family]->count(item));
     LabelPainter labelPainter(painter, &labels, LabelPainter::KeepInStore);
+    labelPainter.leaveOutBelow(state.smallestLabel);
     boxFamilies[family]->paint(item, painter, boxes, labelPainter);
 }
 
@@ -498,7 +499,8 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     if (retainable && state.kind != ItemState::DrawsUnder)
         background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
     if (banded)
-        BandedPainting::paint(item, painter, target, families.tools, shown, extents, state.labels);
+        BandedPainting::paint(item, painter, target, families.tools, shown, extents, state.labels,
+                              state.smallestLabel);
     else
         paintShown();
     if (!retainable)

@@ -54,6 +54,7 @@ struct BllViewItem::Private final : ItemChangeListener
     double minimumScale = 1e-6, maximumScale = 1e6;
     bool interactive = true;
     bool paintsShapes = false;
+    double minimumLabelSize = 4;
 
     // The scene's bounds are worked out when asked for after a change, and told once the event
     // loop runs: a plan added box by box is measured once, not once a box.
@@ -303,6 +304,22 @@ void BllViewItem::setPaintsShapes(bool paints)
     emit paintsShapesChanged();
 }
 
+double BllViewItem::minimumLabelSize() const
+{
+    return d->minimumLabelSize;
+}
+
+void BllViewItem::setMinimumLabelSize(double pixels)
+{
+    if (!isFinite(pixels) || pixels < 0 || pixels == d->minimumLabelSize)
+        return;
+    d->minimumLabelSize = pixels;
+    // Frames kept at another size painted other labels.
+    ItemChanges::stylesChanged(this);
+    update();
+    emit minimumLabelSizeChanged();
+}
+
 QPointF BllViewItem::mapToScene(double x, double y) const
 {
     return QPointF(x / d->scale + d->x, y / d->scale + d->y);
@@ -369,6 +386,8 @@ void BllViewItem::paint(QPainter *painter)
 void BllViewItem::paintThrough(QPainter *painter, const QTransform &sceneToDevice)
 {
     const QTransform before = painter->worldTransform();
+    // Zoomed in or at scale 1 every label the item draws is drawn, as large or larger.
+    ItemState::of(this).smallestLabel = sceneToDevice.m11() < 1 ? d->minimumLabelSize : 0;
     painter->setWorldTransform(sceneToDevice, true);
     Bll_Painted_Item::paint(painter);
     if (d->paintsShapes) {
