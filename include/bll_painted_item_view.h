@@ -30,6 +30,8 @@
  * When interactive (the default), the wheel zooms about the pointer (1.25 times a notch), a drag
  * with the left button pans, a two-finger pinch zooms about its centre, and with focus the keys
  * + and − zoom about the centre, the arrows pan by a tenth of the item, and Home fits the scene.
+ * While the wheel turns or a pinch goes on, frames show the last crisp frame moved and scaled;
+ * 150 ms after the last step the view paints crisp again.
  *
  * The QML module offers it as BllViewItem in `import Bll.PaintedItem 1.2`.
  */

@@ -142,6 +142,7 @@ private slots:
     void pickingAnswersInItemCoordinates();
     void savingShowsTheViewOrItsScene();
     void zoomedOutLeavesOutSmallLabels();
+    void wheelZoomShowsTheLastCrispFrameUntilItRests();
 };
 
 void TstView::framesAreTheItemsThroughTheMapping_data()
@@ -518,6 +519,42 @@ void TstView::zoomedOutLeavesOutSmallLabels()
     for (const double size : refused)
         view.setMinimumLabelSize(size);
     QCOMPARE(view.minimumLabelSize(), 0.0);
+}
+
+void TstView::wheelZoomShowsTheLastCrispFrameUntilItRests()
+{
+    const QString script = plan(9);
+    TestView view;
+    view.setSize(QSizeF(320, 200));
+    run(&view, script);
+    QVERIFY(view.setView(1, 100, 50));
+    QPixmap pixmap;
+    QImage image;
+    const auto paintView = [&](QPainter &painter) { view.paint(&painter); };
+    const QImage crisp = frame(view, paintView, 1, false, pixmap, image);
+    const QTransform before = view.sceneToItem();
+
+    // Two notches about (60, 40), as one turn of the wheel sends them.
+    for (int notch = 0; notch < 2; ++notch) {
+        QWheelEvent wheel(QPointF(60, 40), QPointF(60, 40), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&view, &wheel);
+    }
+    QCOMPARE(view.viewScale(), 1.5625);
+    // The crisp frame, drawn where its scene now lies.
+    const QImage moved = frame(
+            view,
+            [&](QPainter &painter) {
+                painter.setTransform(before.inverted() * view.sceneToItem());
+                painter.drawImage(QPointF(0, 0), crisp);
+            },
+            1, false, pixmap, image);
+    QCOMPARE(frame(view, paintView, 1, false, pixmap, image), moved);
+
+    // At rest, the frame of the new view, crisp.
+    QTest::qWait(250);
+    QCOMPARE(frame(view, paintView, 1, false, pixmap, image),
+             expected(script, 1.5625, view.viewX(), view.viewY(), 1, false, false));
 }
 
 QTEST_MAIN(TstView)

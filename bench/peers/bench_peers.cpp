@@ -19,7 +19,8 @@
 //
 // PlanView is a BllViewItem over a plan of simple boxes bigger than the window, built from QML:
 // the median full frame at scale 1, pan step (8 pixels), zoom step (1.25 times) and full frame
-// of the whole plan fitted into the window.
+// of the whole plan fitted into the window; and the median frame of a wheel turning (one notch a
+// frame, no rest between), which shows the last crisp frame scaled.
 
 #include "../resident_memory.h"
 #include "bench_scene.h"
@@ -31,6 +32,7 @@
 #include <QtCore/QEventLoop>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
+#include <QtCore/QTimer>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QMouseEvent>
 #include <QtQml/QJSEngine>
@@ -231,12 +233,28 @@ int main(int argc, char **argv)
             pan.append(frame(view, [root] { call(root, "pan"); }));
             zoom.append(frame(view, [root] { call(root, "zoom"); }));
         }
+        // Wheel notches in and out about the middle, as fast as frames come: a gesture.
+        QVector<double> wheel;
+        const QPointF middle(view.width() / 2.0, view.height() / 2.0);
+        for (int i = 0; i < frames; ++i) {
+            wheel.append(frame(view, [&] {
+                QWheelEvent notch(middle, QPointF(view.mapToGlobal(middle.toPoint())), QPoint(),
+                                  QPoint(0, i % 2 ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+                QGuiApplication::sendEvent(&view, &notch);
+            }));
+        }
+        // The wheel comes to rest before the whole plan is shown.
+        QEventLoop rest;
+        QTimer::singleShot(300, &rest, &QEventLoop::quit);
+        rest.exec();
         frame(view, [root] { call(root, "fit"); });
         for (int i = 0; i < frames; ++i)
             whole.append(frame(view, [root] { call(root, "invalidate"); }));
         report("frame_ms", median(full));
         report("pan_frame_ms", median(pan));
         report("zoom_frame_ms", median(zoom));
+        report("wheel_frame_ms", median(wheel));
         report("whole_frame_ms", median(whole));
         return 0;
     }

@@ -2,11 +2,13 @@
 
 #include "../core/item_access.h"
 #include "../core/item_state.h"
+#include "../core/retained_painting.h"
 #include "../shapes/shape_records.h"
 #include "view_painting.h"
 
 #include <QtCore/QMetaMethod>
 #include <QtCore/QMetaObject>
+#include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
@@ -20,6 +22,9 @@ namespace {
 
 // One notch of a mouse wheel (120 eighths of a degree), and one press of + or −.
 constexpr double zoomStep = 1.25;
+
+// A wheel or pinch that makes no step for this long has come to rest.
+constexpr int gestureRestMs = 150;
 
 bool isFinite(double value)
 {
@@ -47,7 +52,12 @@ QPointF eventPosition(const QMouseEvent *event)
 
 struct BllViewItem::Private final : ItemChangeListener
 {
-    explicit Private(BllViewItem *view) : view(view) { }
+    explicit Private(BllViewItem *view) : view(view)
+    {
+        rest.setSingleShot(true);
+        rest.setInterval(gestureRestMs);
+        QObject::connect(&rest, &QTimer::timeout, view, [view] { view->update(); });
+    }
 
     BllViewItem *view;
     double scale = 1, x = 0, y = 0;
@@ -70,6 +80,10 @@ struct BllViewItem::Private final : ItemChangeListener
     bool pinching = false;
     QPointF pinchCentre;
     double pinchDistance = 0;
+    // While a wheel or a pinch goes on, frames show the last crisp frame moved and scaled.
+    QTimer rest;
+
+    bool paintMoved(QPainter *painter) const;
 
     QRectF measureBounds() const;
     void sceneMayHaveChanged();
@@ -130,6 +144,27 @@ QRectF BllViewItem::Private::measureBounds() const
                             .adjusted(-0.5, -0.5, 0.5, 0.5));
     }
     return all;
+}
+
+// The last frame painted crisp, drawn where its scene now lies: what a gesture's frames show, at
+// the cost of copying pixels. False where there is none for this device.
+bool BllViewItem::Private::paintMoved(QPainter *painter) const
+{
+    const ItemState *state = ItemState::find(view);
+    if (!state || !state->frame)
+        return false;
+    const KeptFrame &kept = *state->frame;
+    const PaintTarget target = PaintTarget::of(painter);
+    if (!target.retainable() || kept.target.size != target.size || kept.target.ratio != target.ratio
+        || !kept.target.transform.isInvertible())
+        return false;
+    // From where the kept frame showed each scene point to where the view shows it now.
+    const QTransform now = view->sceneToItem() * painter->worldTransform();
+    painter->save();
+    painter->setWorldTransform(kept.target.transform.inverted() * now);
+    painter->drawImage(QPointF(0, 0), kept.image);
+    painter->restore();
+    return true;
 }
 
 void BllViewItem::Private::sceneMayHaveChanged()
@@ -380,6 +415,8 @@ bool BllViewItem::fitToScene()
 
 void BllViewItem::paint(QPainter *painter)
 {
+    if (d->rest.isActive() && d->paintMoved(painter))
+        return;
     paintThrough(painter, sceneToItem());
 }
 
@@ -414,7 +451,8 @@ void BllViewItem::wheelEvent(QWheelEvent *event)
         event->ignore();
         return;
     }
-    zoomAt(event->position().x(), event->position().y(), std::pow(zoomStep, notches / 120.0));
+    if (zoomAt(event->position().x(), event->position().y(), std::pow(zoomStep, notches / 120.0)))
+        d->rest.start();
     event->accept();
 }
 
@@ -482,6 +520,7 @@ void BllViewItem::touchEvent(QTouchEvent *event)
     if (d->pinching && d->pinchDistance > 0 && distance > 0) {
         panBy(centre.x() - d->pinchCentre.x(), centre.y() - d->pinchCentre.y());
         zoomAt(centre.x(), centre.y(), distance / d->pinchDistance);
+        d->rest.start();
     }
     d->pinching = true;
     d->pinchCentre = centre;
