@@ -73,11 +73,12 @@ public:
     /// A bound below the minimum lowers the minimum to it.
     void setMaximumScale(double scale);
 
-    /// Where everything the view paints may draw, in scene coordinates: every box, with every
-    /// side and switch on and its pens' reach, and the shapes while paintsShapes. Boxes that
-    /// paint nothing, or lie beyond where painting places shapes, are left out; an empty
-    /// rectangle when nothing is left. The change is notified once the event loop runs, after a
-    /// batch of additions.
+    /// Where everything the view paints may draw, in scene coordinates: every box as it draws
+    /// (its label, markers and pens' reach included) and, while paintsShapes, the shapes'
+    /// rectangles and lines. Boxes that paint nothing, or lie beyond where painting places
+    /// shapes, are left out; an empty rectangle when nothing is left. Sides and states switched
+    /// after a box was added draw within its bounds and are not measured again. The change is
+    /// notified once the event loop runs, after a batch of additions.
     QRectF sceneBounds() const;
 
     bool isInteractive() const;

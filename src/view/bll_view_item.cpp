@@ -393,11 +393,11 @@ bool BllViewItem::panBy(double dx, double dy)
 
 bool BllViewItem::showSceneRect(double x, double y, double width, double height)
 {
-    const QRectF rect = QRectF(x, y, width, height).normalized();
-    if (!isFinite(x) || !isFinite(y) || !isFinite(width) || !isFinite(height) || rect.isEmpty()
-        || width <= 0 || height <= 0 || !isFinite(rect.right()) || !isFinite(rect.bottom())
-        || this->width() <= 0 || this->height() <= 0)
+    // Written so that NaN fails.
+    if (!(isFinite(x) && isFinite(y) && width > 0 && height > 0 && isFinite(x + width)
+          && isFinite(y + height) && this->width() > 0 && this->height() > 0))
         return false;
+    const QRectF rect(x, y, width, height);
     // As large as it fits whole; then centred both ways.
     const double scale = qBound(d->minimumScale,
                                 qMin(this->width() / rect.width(), this->height() / rect.height()),
