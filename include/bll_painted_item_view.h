@@ -136,7 +136,7 @@ protected:
 private:
     // Paints as paint() does, through another mapping (saving the whole scene).
     void paintThrough(QPainter *painter, const QTransform &sceneToDevice);
-    friend struct ViewPainting;
+    friend struct ViewAccess;
 
     struct Private;
     std::unique_ptr<Private> d;

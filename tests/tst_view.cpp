@@ -1,3 +1,4 @@
+#include "bll_painted_item_accessibility.h"
 #include "bll_painted_item_picking.h"
 #include "bll_painted_item_saving.h"
 #include "bll_painted_item_view.h"
@@ -143,6 +144,7 @@ private slots:
     void savingShowsTheViewOrItsScene();
     void zoomedOutLeavesOutSmallLabels();
     void wheelZoomShowsTheLastCrispFrameUntilItRests();
+    void screenReadersFindBoxesWhereTheViewShowsThem();
 };
 
 void TstView::framesAreTheItemsThroughTheMapping_data()
@@ -555,6 +557,27 @@ void TstView::wheelZoomShowsTheLastCrispFrameUntilItRests()
     QTest::qWait(250);
     QCOMPARE(frame(view, paintView, 1, false, pixmap, image),
              expected(script, 1.5625, view.viewX(), view.viewY(), 1, false, false));
+}
+
+void TstView::screenReadersFindBoxesWhereTheViewShowsThem()
+{
+    BllAccessibility::install();
+    QQuickWindow window;
+    window.resize(320, 200);
+    BllViewItem view;
+    view.setParentItem(window.contentItem());
+    view.setSize(QSizeF(320, 200));
+    view.addBoxSimpleF("s", 1000, 1000, 20, 10);
+    QVERIFY(view.setView(4, 990, 995));
+    QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(&view);
+    QVERIFY(tree && tree->childCount() == 1);
+    QAccessibleInterface *box = tree->child(0);
+    const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+    QCOMPARE(box->rect(), QRect(origin + QPoint(40, 20), QSize(80, 40)));
+    QVERIFY(!box->state().offscreen);
+    QVERIFY(view.panBy(-200, 0));
+    QCOMPARE(box->rect().topLeft(), origin + QPoint(-160, 20));
+    QVERIFY(box->state().offscreen);
 }
 
 QTEST_MAIN(TstView)

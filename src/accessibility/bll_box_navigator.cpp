@@ -2,7 +2,9 @@
 
 #include "../boxes/box_edits.h"
 #include "../core/item_state.h"
+#include "../view/view_access.h"
 #include "bll_painted_item.h"
+#include "bll_painted_item_view.h"
 #include "box_activation.h"
 #include "item_accessible.h"
 
@@ -252,6 +254,12 @@ void BllBoxNavigator::setTarget(Bll_Painted_Item *target)
         });
         connect(target, &QQuickItem::xChanged, this, &QQuickItem::update);
         connect(target, &QQuickItem::yChanged, this, &QQuickItem::update);
+        // A view moves its boxes as it zooms and pans.
+        if (auto *view = qobject_cast<BllViewItem *>(target)) {
+            connect(view, &BllViewItem::viewScaleChanged, this, &QQuickItem::update);
+            connect(view, &BllViewItem::viewXChanged, this, &QQuickItem::update);
+            connect(view, &BllViewItem::viewYChanged, this, &QQuickItem::update);
+        }
     }
     update();
     emit targetChanged();
@@ -397,7 +405,7 @@ QSGNode *BllBoxNavigator::updatePaintNode(QSGNode *node, UpdatePaintNodeData *)
         delete node;
         return nullptr;
     }
-    box = mapRectFromItem(d->target, box);
+    box = mapRectFromItem(d->target, ViewAccess::boxesToItem(*d->target).mapRect(box));
     if (!node) {
         node = new QSGNode;
         for (int i = 0; i < 4; ++i)

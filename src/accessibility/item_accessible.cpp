@@ -3,6 +3,7 @@
 #include "../boxes/box_edits.h"
 #include "../core/item_state.h"
 #include "../core/style_keys.h"
+#include "../view/view_access.h"
 #include "bll_painted_item.h"
 #include "bll_painted_item_picking.h"
 #include "box_activation.h"
@@ -192,7 +193,7 @@ public:
             return QRect();
         if (m_side >= 0)
             rect = parameterBandRect(*item, index, m_side);
-        return m_owner->toScreen(rect);
+        return m_owner->toScreen(ViewAccess::boxesToItem(*item).mapRect(rect));
     }
 
     void *interface_cast(QAccessible::InterfaceType type) override
@@ -297,7 +298,8 @@ private:
             return state;
         }
         state.invisible = !item->isVisible();
-        state.offscreen = !rect.intersects(QRectF(0, 0, item->width(), item->height()));
+        state.offscreen = !ViewAccess::boxesToItem(*item).mapRect(rect).intersects(
+                QRectF(0, 0, item->width(), item->height()));
         return state;
     }
     QString description(const QVariantMap &map) const

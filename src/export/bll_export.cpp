@@ -1,7 +1,7 @@
 #include "bll_painted_item_saving.h"
 
 #include "../core/retained_painting.h"
-#include "../view/view_painting.h"
+#include "../view/view_access.h"
 #include "bll_painted_item.h"
 #include "bll_painted_item_view.h"
 #include "export_writers.h"
@@ -91,7 +91,7 @@ void paintPage(QPainter *painter, const ExportPage &page)
         painter->fillRect(QRectF(QPointF(0, 0), page.size), page.background);
     const RetainedPainting::FullFrames once(painter);
     if (page.wholeScene)
-        ViewPainting::paintScene(*static_cast<BllViewItem *>(page.item), painter);
+        ViewAccess::paintScene(*static_cast<BllViewItem *>(page.item), painter);
     else // paint() is public in QQuickPaintedItem: this reaches a derived item's override too.
         static_cast<QQuickPaintedItem *>(page.item)->paint(painter);
 }

@@ -1,8 +1,8 @@
 #include "bll_painted_item_picking.h"
 
 #include "../core/item_state.h"
+#include "../view/view_access.h"
 #include "bll_painted_item.h"
-#include "bll_painted_item_view.h"
 
 #include <cmath>
 
@@ -19,11 +19,10 @@ const Bll_Painted_Item *itemOf(const QVariant &value)
     return qobject_cast<const Bll_Painted_Item *>(value.value<QObject *>());
 }
 
-// A view's boxes lie in scene coordinates; picking is asked in the item's.
+// Picking is asked in the item's coordinates; a view's boxes lie in its scene.
 QTransform itemToBoxes(const Bll_Painted_Item &item)
 {
-    const auto *view = qobject_cast<const BllViewItem *>(&item);
-    return view ? view->sceneToItem().inverted() : QTransform();
+    return ViewAccess::boxesToItem(item).inverted();
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "../core/item_state.h"
 #include "../core/retained_painting.h"
 #include "../shapes/shape_records.h"
-#include "view_painting.h"
+#include "view_access.h"
 
 #include <QtCore/QMetaMethod>
 #include <QtCore/QMetaObject>
@@ -437,7 +437,13 @@ void BllViewItem::paintThrough(QPainter *painter, const QTransform &sceneToDevic
     painter->setWorldTransform(before);
 }
 
-void ViewPainting::paintScene(BllViewItem &view, QPainter *painter)
+QTransform ViewAccess::boxesToItem(const Bll_Painted_Item &item)
+{
+    const auto *view = qobject_cast<const BllViewItem *>(&item);
+    return view ? view->sceneToItem() : QTransform();
+}
+
+void ViewAccess::paintScene(BllViewItem &view, QPainter *painter)
 {
     const QRectF bounds = view.sceneBounds();
     const double s = view.viewScale();
