@@ -1,4 +1,5 @@
 #include "bll_painted_item_accessibility.h"
+#include "bll_painted_item_navigator.h"
 #include "bll_painted_item_picking.h"
 #include "bll_painted_item_saving.h"
 #include "bll_painted_item_view.h"
@@ -145,6 +146,7 @@ private slots:
     void zoomedOutLeavesOutSmallLabels();
     void wheelZoomShowsTheLastCrispFrameUntilItRests();
     void screenReadersFindBoxesWhereTheViewShowsThem();
+    void keysBringTheirBoxIntoTheView();
 };
 
 void TstView::framesAreTheItemsThroughTheMapping_data()
@@ -282,6 +284,8 @@ void TstView::refusesWhatCannotBeShown_data()
             << Step([=](BllViewItem &v) { refused(v.setView(1e6, 1e303, 0)); });
     QTest::newRow("bounds not numbers") << Step([](BllViewItem &v) {
         v.setMinimumScale(notANumber);
+        v.setMinimumScale(-1);
+        v.setMaximumScale(0);
         v.setMaximumScale(-1);
         v.setMaximumScale(infinity);
     });
@@ -578,6 +582,37 @@ void TstView::screenReadersFindBoxesWhereTheViewShowsThem()
     QVERIFY(view.panBy(-200, 0));
     QCOMPARE(box->rect().topLeft(), origin + QPoint(-160, 20));
     QVERIFY(box->state().offscreen);
+}
+
+void TstView::keysBringTheirBoxIntoTheView()
+{
+    QQuickWindow window;
+    window.resize(320, 200);
+    BllViewItem view;
+    view.setParentItem(window.contentItem());
+    view.setSize(QSizeF(320, 200));
+    view.addBoxSimpleF("near", 10, 10, 40, 30);
+    view.addBoxSimpleF("far right", 1000, 20, 40, 30);
+    view.addBoxSimpleF("far below", 1000, 900, 500, 400);
+    BllBoxNavigator navigator(&view);
+    navigator.setTarget(&view);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    navigator.forceActiveFocus();
+    QVERIFY(navigator.hasActiveFocus());
+
+    // Shown already: the view stays.
+    QTest::keyClick(&window, Qt::Key_Tab);
+    QCOMPARE(view.sceneToItem(), QTransform());
+    // To the right: the least pan, the ring's width clear of the edge.
+    QTest::keyClick(&window, Qt::Key_Tab);
+    const qreal ring = navigator.ringWidth();
+    QCOMPARE(view.mapFromScene(1040, 50), QPointF(320 - ring, 50));
+    // Larger than the view: its top-left corner.
+    QTest::keyClick(&window, Qt::Key_Tab);
+    QCOMPARE(view.mapFromScene(1000, 900), QPointF(ring, ring));
 }
 
 QTEST_MAIN(TstView)

@@ -33,6 +33,22 @@ bool shown(const Bll_Painted_Item &item, Place place, QRectF *rect)
             && boxFamilies[place.family]->pickRect(item, place.index, rect ? rect : &ignored);
 }
 
+// A view pans the least that brings a box the keys moved to into it, `margin` clear of its
+// edges; a box larger than the view comes in by its top-left corner.
+void reveal(Bll_Painted_Item &item, Place place, qreal margin)
+{
+    auto *view = qobject_cast<BllViewItem *>(&item);
+    QRectF box;
+    if (!view || !shown(item, place, &box))
+        return;
+    box = view->sceneToItem().mapRect(box).adjusted(-margin, -margin, margin, margin);
+    const auto by = [](qreal low, qreal high, qreal size) {
+        return low < 0 || high - low > size ? -low : high > size ? size - high : 0;
+    };
+    view->panBy(by(box.left(), box.right(), view->width()),
+                by(box.top(), box.bottom(), view->height()));
+}
+
 // The next shown box after `from` in paint order (step 1) or before it (step -1); from the
 // start or the end when `from` is no place.
 Place stepped(const Bll_Painted_Item &item, Place from, int step)
@@ -378,8 +394,10 @@ void BllBoxNavigator::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
-    if (to.family != at.family || to.index != at.index)
+    if (to.family != at.family || to.index != at.index) {
         d->setCurrent(to);
+        reveal(*target, to, d->ringWidth);
+    }
     event->accept();
 }
 
