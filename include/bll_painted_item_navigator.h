@@ -32,7 +32,9 @@ class Bll_Painted_Item;
  * any box of the target emits activated() too.
  *
  * The ring is drawn in the navigator's own coordinates, so the navigator is placed over the
- * target, for example as its child filling it.
+ * target, for example as its child filling it. On a BllViewItem it is drawn where the view shows
+ * the box, and a key that moves to a box the view does not show whole pans the view the least
+ * that brings it in.
  *
  * QML type BllBoxNavigator in `import Bll.PaintedItem 1.2`.
  */
