@@ -392,7 +392,8 @@ void TstView::gesturesMoveTheView()
 {
     QQuickWindow window;
     window.resize(320, 200);
-    auto *view = new BllViewItem;
+    BllViewItem item;
+    BllViewItem *view = &item;
     view->setParentItem(window.contentItem());
     view->setSize(QSizeF(320, 200));
     view->addBoxSimpleF("a", 0, 0, 100, 100);
