@@ -50,10 +50,13 @@ void feedPlan(Bll_Painted_Item &item, int count)
     item.updateBoxSimpleF(QStringLiteral("b3"), {{QStringLiteral("hover"), true}});
 }
 
-struct PlanFixture
+// A plan of `count` boxes in an item of the window's size, and its frames on an image.
+template<typename Base>
+struct PlanOn
 {
-    explicit PlanFixture(int count) : target(windowWidth, windowHeight, QImage::Format_RGB32)
+    explicit PlanOn(int count) : target(windowWidth, windowHeight, QImage::Format_RGB32)
     {
+        item.setSize(QSizeF(windowWidth, windowHeight));
         feedPlan(item, count);
         frame();
     }
@@ -63,13 +66,15 @@ struct PlanFixture
         QPainter painter(&target);
         item.paint(&painter);
     }
-    struct Item : Bll_Painted_Item
+    struct Item : Base
     {
-        using Bll_Painted_Item::paint;
+        using Base::paint;
     } item;
     QImage target;
     bool odd = false;
 };
+
+using PlanFixture = PlanOn<Bll_Painted_Item>;
 
 // Fixtures are built once a size and dropped before the application: widgets may not outlive it.
 std::vector<std::function<void()>> dropFixtures;
@@ -92,33 +97,16 @@ size_t heapInUse()
     return info.uordblks + info.hblkhd;
 }
 
-struct ViewFixture
+struct ViewFixture : PlanOn<BllViewItem>
 {
-    explicit ViewFixture(int count) : target(windowWidth, windowHeight, QImage::Format_RGB32)
-    {
-        view.setSize(QSizeF(windowWidth, windowHeight));
-        feedPlan(view, count);
-        frame();
-    }
-    void frame()
-    {
-        target.fill(Qt::white);
-        QPainter painter(&target);
-        view.paint(&painter);
-    }
+    using PlanOn::PlanOn;
     // Scale 1 on the middle of the plan.
     void showCentre()
     {
-        const QPointF centre = view.sceneBounds().center();
-        view.setView(1, centre.x() - windowWidth / 2, centre.y() - windowHeight / 2);
+        const QPointF centre = item.sceneBounds().center();
+        item.setView(1, centre.x() - windowWidth / 2, centre.y() - windowHeight / 2);
         frame();
     }
-    struct View : BllViewItem
-    {
-        using BllViewItem::paint;
-    } view;
-    QImage target;
-    bool odd = false;
 };
 
 void viewPan(benchmark::State &state)
@@ -127,7 +115,7 @@ void viewPan(benchmark::State &state)
     f.showCentre();
     for (auto _ : state) {
         f.odd = !f.odd;
-        f.view.panBy(f.odd ? 8 : -8, 0);
+        f.item.panBy(f.odd ? 8 : -8, 0);
         f.frame();
     }
 }
@@ -138,7 +126,7 @@ void viewZoom(benchmark::State &state)
     f.showCentre();
     for (auto _ : state) {
         f.odd = !f.odd;
-        f.view.zoomAt(windowWidth / 2, windowHeight / 2, f.odd ? 1.25 : 0.8);
+        f.item.zoomAt(windowWidth / 2, windowHeight / 2, f.odd ? 1.25 : 0.8);
         f.frame();
     }
 }
@@ -146,13 +134,13 @@ void viewZoom(benchmark::State &state)
 void viewWhole(benchmark::State &state)
 {
     ViewFixture &f = fixture<ViewFixture>(int(state.range(0)));
-    f.view.fitToScene();
+    f.item.fitToScene();
     for (auto _ : state) {
         f.odd = !f.odd;
-        f.view.setBoxSimpleStyle({{QStringLiteral("width"), f.odd ? 2 : 1}});
+        f.item.setBoxSimpleStyle({{QStringLiteral("width"), f.odd ? 2 : 1}});
         f.frame();
     }
-    state.counters["scale"] = f.view.viewScale();
+    state.counters["scale"] = f.item.viewScale();
 }
 
 void viewLoad(benchmark::State &state)
@@ -195,6 +183,13 @@ struct GraphicsViewFixture
         view.show();
         settle();
     }
+    // Scale 1 on the middle of the plan.
+    void showCentre()
+    {
+        view.resetTransform();
+        view.centerOn(scene.itemsBoundingRect().center());
+        settle();
+    }
     // Paints what the view has asked for, as the event loop does.
     void settle() { QCoreApplication::processEvents(); }
     QGraphicsScene scene;
@@ -205,9 +200,7 @@ struct GraphicsViewFixture
 void graphicsViewPan(benchmark::State &state)
 {
     GraphicsViewFixture &f = fixture<GraphicsViewFixture>(int(state.range(0)));
-    f.view.resetTransform();
-    f.view.centerOn(f.scene.itemsBoundingRect().center());
-    f.settle();
+    f.showCentre();
     for (auto _ : state) {
         f.odd = !f.odd;
         QScrollBar *bar = f.view.horizontalScrollBar();
@@ -219,9 +212,7 @@ void graphicsViewPan(benchmark::State &state)
 void graphicsViewZoom(benchmark::State &state)
 {
     GraphicsViewFixture &f = fixture<GraphicsViewFixture>(int(state.range(0)));
-    f.view.resetTransform();
-    f.view.centerOn(f.scene.itemsBoundingRect().center());
-    f.settle();
+    f.showCentre();
     for (auto _ : state) {
         f.odd = !f.odd;
         f.view.scale(f.odd ? 1.25 : 0.8, f.odd ? 1.25 : 0.8);
