@@ -105,6 +105,19 @@ QImage expected(const QString &script, double s, double vx, double vy, qreal rat
             ratio, onPixmap, pixmap, image, size);
 }
 
+// A view filling a window of 320 x 200, declared after the window so that it goes first.
+struct ViewInWindow
+{
+    ViewInWindow()
+    {
+        window.resize(320, 200);
+        view.setParentItem(window.contentItem());
+        view.setSize(QSizeF(320, 200));
+    }
+    QQuickWindow window;
+    BllViewItem view;
+};
+
 struct Spies
 {
     explicit Spies(BllViewItem *view)
@@ -390,12 +403,9 @@ void TstView::sceneBoundsFollowTheScene()
 
 void TstView::gesturesMoveTheView()
 {
-    QQuickWindow window;
-    window.resize(320, 200);
-    BllViewItem item;
-    BllViewItem *view = &item;
-    view->setParentItem(window.contentItem());
-    view->setSize(QSizeF(320, 200));
+    ViewInWindow shown;
+    QQuickWindow &window = shown.window;
+    BllViewItem *view = &shown.view;
     view->addBoxSimpleF("a", 0, 0, 100, 100);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -567,11 +577,9 @@ void TstView::wheelZoomShowsTheLastCrispFrameUntilItRests()
 void TstView::screenReadersFindBoxesWhereTheViewShowsThem()
 {
     BllAccessibility::install();
-    QQuickWindow window;
-    window.resize(320, 200);
-    BllViewItem view;
-    view.setParentItem(window.contentItem());
-    view.setSize(QSizeF(320, 200));
+    ViewInWindow shown;
+    QQuickWindow &window = shown.window;
+    BllViewItem &view = shown.view;
     view.addBoxSimpleF("s", 1000, 1000, 20, 10);
     QVERIFY(view.setView(4, 990, 995));
     QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(&view);
@@ -587,11 +595,9 @@ void TstView::screenReadersFindBoxesWhereTheViewShowsThem()
 
 void TstView::keysBringTheirBoxIntoTheView()
 {
-    QQuickWindow window;
-    window.resize(320, 200);
-    BllViewItem view;
-    view.setParentItem(window.contentItem());
-    view.setSize(QSizeF(320, 200));
+    ViewInWindow shown;
+    QQuickWindow &window = shown.window;
+    BllViewItem &view = shown.view;
     view.addBoxSimpleF("near", 10, 10, 40, 30);
     view.addBoxSimpleF("far right", 1000, 20, 40, 30);
     view.addBoxSimpleF("far below", 1000, 900, 500, 400);
