@@ -7,6 +7,7 @@
 // the library.
 
 #include "../core/box_family.h"
+#include "../core/box_marks.h"
 #include "../core/dashed_outline.h"
 #include "../core/item_access.h"
 #include "../core/style_keys.h"
@@ -74,6 +75,15 @@ private:
     int m_labelSize = 0;
 };
 
+// The colour a shape filled with `brush` and outlined with `pen` shows most: the brush's where it
+// fills, else the pen's; invalid where neither inks.
+inline QColor inkOf(const QBrush &brush, const QPen &pen)
+{
+    if (brush.style() != Qt::NoBrush)
+        return brush.color();
+    return pen.style() != Qt::NoPen ? pen.color() : QColor();
+}
+
 // a | b as Qt unites rectangles, to the bit, inline: where a box lies is worked out again for
 // every box added once the index exists, and QRectF's own union is a call each time.
 Q_ALWAYS_INLINE QRectF united(const QRectF &a, const QRectF &b)
@@ -110,7 +120,20 @@ class ExtentCanvas
 public:
     explicit ExtentCanvas(bool labels, bool pens = true) : m_labels(labels), m_pens(pens) { }
     void beginBox(int) { m_extent = QRectF(); }
-    void setPen(const QPen &pen) { m_reach = m_pens ? penReach(pen) : 0; }
+    void setPen(const QPen &pen)
+    {
+        // A pass's pens are its tools', installed box after box, a box's label pen between
+        // its outline's: each one's reach is worked out once.
+        for (Reach &known : m_known) {
+            if (known.pen == &pen) {
+                m_reach = known.reach;
+                return;
+            }
+        }
+        m_reach = m_pens ? penReach(pen) : 0;
+        std::rotate(std::begin(m_known), std::end(m_known) - 1, std::end(m_known));
+        m_known[0] = {&pen, m_reach};
+    }
     void setBrush(const QBrush &) { }
     void setLabelFont(int pixelSize) { m_labelSize = pixelSize; }
     void drawLabel(const QRectF &box, const QString &text)
@@ -132,6 +155,11 @@ private:
         m_extent = united(m_extent, shape.adjusted(-m_reach, -m_reach, m_reach, m_reach));
     }
     bool m_labels, m_pens;
+    struct Reach
+    {
+        const QPen *pen = nullptr;
+        qreal reach = 0;
+    } m_known[3];
     qreal m_reach = 0;
     int m_labelSize = 0;
     QRectF m_extent;
@@ -185,7 +213,9 @@ private:
 //   switchesGeometry: whether switching states may move or hide what a box draws;
 //   withEveryPart(record): the box as it draws with every side and switch on;
 //   Tools::reach(): how far its pens reach; covers(tools, record, rect): where its fill hides
-//   what lies under it; name, pickRect(record, rect), side(record, point).
+//   what lies under it; name, pickRect(record, rect), side(record, point); markColor(tools,
+//   record): the colour that tells the box's state when it is marked as one pixel (BoxMarks),
+//   invalid for none.
 template<typename Family>
 struct FamilyOps
 {
@@ -200,6 +230,7 @@ struct FamilyOps
         PaintCanvas canvas(painter, boxes, labels);
         const auto &table = Family::table(item);
         Family::prologue(canvas, tools);
+        const BoxMarks marks(painter, labels.simplifies());
         bool first = true;
         for (int i = 0; i < boxes.size(); ++i) {
             const auto &row = table.at(boxes[i]);
@@ -209,6 +240,12 @@ struct FamilyOps
                 Family::firstDrawn(canvas, tools);
                 first = false;
             }
+            // A marked box installs nothing: the pass is followed by the tools a full one leaves,
+            // as one that leaves boxes out is.
+            QRectF where;
+            if (marks.on() && Family::pickRect(row.record, &where)
+                && marks.mark(where, Family::markColor(tools, row.record)))
+                continue;
             canvas.beginBox(boxes[i]);
             Family::draw(canvas, tools, row.boxId, row.record);
         }

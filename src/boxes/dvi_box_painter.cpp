@@ -45,6 +45,13 @@ struct DviFamily
         *rect = QRectF(box.x, box.y, box.width, box.height);
         return true;
     }
+    // Its markers', where it shows any; its label is too small to be seen.
+    static QColor markColor(const Tools &tools, const BoxDVIRecord &box)
+    {
+        const bool markers = box.showBorder
+                && (box.topBorder || box.bottomBorder || box.leftBorder || box.rightBorder);
+        return markers ? inkOf(tools.markerBrush, tools.markerPen) : QColor();
+    }
     // The side nearest the point; the first in the order top, bottom, left, right where two are.
     // Its bands and markers leave what lies under them to show through.
     static bool covers(const Tools &, const BoxDVIRecord &, QRect *) { return false; }

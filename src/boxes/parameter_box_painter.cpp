@@ -52,6 +52,22 @@ struct ParameterFamily
         *rect = QRectF(box.x, box.y, box.width, box.height);
         return true;
     }
+    // The band that tells most: a picked side over one with a parameter over the fill.
+    static QColor markColor(const Tools &tools, const BoxRecord &box)
+    {
+        const bool picked[] = {box.topBorder, box.bottomBorder, box.leftBorder, box.rightBorder};
+        const double params[] = {box.topParam, box.bottomParam, box.leftParam, box.rightParam};
+        const QBrush *brush = &tools.fillBrush;
+        for (int side = 0; side < 4; ++side) {
+            if (picked[side])
+                return inkOf(carriesParameter(params[side]) ? tools.pickParamBrush
+                                                            : tools.pickBrush,
+                             tools.borderPen);
+            if (carriesParameter(params[side]))
+                brush = &tools.paramBrush;
+        }
+        return inkOf(*brush, tools.borderPen);
+    }
     // The side whose band holds the point; none inside the bands.
     // Its bands and markers leave what lies under them to show through.
     static bool covers(const Tools &, const BoxRecord &, QRect *) { return false; }

@@ -62,6 +62,11 @@ struct SimpleFamily
         return drawn;
     }
     static QString side(const BoxSimpleRecord &, const QPointF &) { return QString(); }
+    // Its fill, which selection and hover switch; the outline where it has none.
+    static QColor markColor(const Tools &tools, const BoxSimpleRecord &box)
+    {
+        return inkOf(tools.brush(box), tools.outlinePen);
+    }
     // A whole-pixel rectangle filled with one opaque colour covers every pixel it holds; the
     // outline and label go over the fill.
     static bool covers(const Tools &tools, const BoxSimpleRecord &box, QRect *rect)

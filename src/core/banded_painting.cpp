@@ -111,14 +111,26 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
     // Every box goes to the bands its extent reaches, in device rows.
     const QTransform toDevice =
             target.transform * QTransform::fromScale(target.ratio, target.ratio);
+    // Without rotation or shear an extent's rows are its own top and bottom, scaled: a million
+    // boxes are not each mapped as rectangles.
+    const bool upright = toDevice.type() <= QTransform::TxScale && toDevice.m22() > 0;
+    const double sy = toDevice.m22(), dy = toDevice.dy();
     for (int family = 0; family < BoxFamilyCount; ++family) {
         const QVector<QRectF> &extent = extents[family];
         for (int k = 0; k < extent.size(); ++k) {
             if (extent[k].isEmpty())
                 continue;
-            const QRectF rows = toDevice.mapRect(extent[k]);
-            const double top = std::floor(rows.top()) - rowMargin;
-            const double bottom = std::ceil(rows.bottom()) + rowMargin;
+            double top, bottom;
+            if (upright) {
+                top = extent[k].top() * sy + dy;
+                bottom = extent[k].bottom() * sy + dy;
+            } else {
+                const QRectF rows = toDevice.mapRect(extent[k]);
+                top = rows.top();
+                bottom = rows.bottom();
+            }
+            top = std::floor(top) - rowMargin;
+            bottom = std::ceil(bottom) + rowMargin;
             for (Band &band : bands) {
                 if (top < band.bottom && bottom >= band.top)
                     band.boxes[family].append(boxes[family][k]);

@@ -121,3 +121,22 @@ void BoxIndex::boxesMeeting(const Bll_Painted_Item &item, BoxFamily family, cons
     std::sort(out.begin() + start, out.end());
     out.erase(std::unique(out.begin() + start, out.end()), out.end());
 }
+
+bool BoxIndex::holdsAll(const Bll_Painted_Item &item, BoxFamily family, const QRectF &area)
+{
+    const FamilyIndex &f = updated(item, family);
+    // What is filed in cells lies within the grid's area, strays aside; boxes filed everywhere,
+    // a few large ones mostly, are looked at one by one.
+    if (f.strays > 0 || !area.contains(f.grid.area()))
+        return false;
+    const auto within = [&](const QVector<int> &boxes) {
+        return std::all_of(boxes.cbegin(), boxes.cend(), [&](int i) {
+            const QRectF bounds = boxFamilies[family]->bounds(item, i);
+            return bounds.isEmpty() || area.contains(bounds);
+        });
+    };
+    const RectGrid::Run everywhere = f.grid.everywhere();
+    return everywhere.end - everywhere.begin <= 64 && f.overlayEverywhere.size() <= 64
+            && within(QVector<int>(everywhere.begin, everywhere.end))
+            && within(f.overlayEverywhere);
+}

@@ -34,6 +34,10 @@ public:
     void boxesMeeting(const Bll_Painted_Item &item, BoxFamily family, const QRectF &area,
                       QVector<int> &out);
 
+    // Whether every box of the family lies within `area` (item coordinates), so that a query
+    // there would find them all; false where that cannot be told cheaply.
+    bool holdsAll(const Bll_Painted_Item &item, BoxFamily family, const QRectF &area);
+
     // The topmost box of the family whose bounds may hold `point` and for which hit(index)
     // holds; -1 when there is none.
     template<typename Hit>

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <numeric>
 #include <typeinfo>
+#include <utility>
 
 // QT_LOGGING_RULES="bll.painteditem.retained.debug=true" tells, frame by frame, what was
 // repainted, or why everything was.
@@ -112,13 +113,15 @@ struct FamilyTools
     PainterTools tools[BoxFamilyCount + 1];
 };
 
+// Paints a family's selected boxes; labels under `smallestLabel` device pixels, and with them
+// tiny boxes, simplified (0: none).
 void paintFamily(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
-                 BoxFamily family, const BoxSelection &boxes)
+                 BoxFamily family, const BoxSelection &boxes, qreal smallestLabel)
 {
     LabelStore &labels = state.labels[family];
     labels.resize(boxFamilies[family]->count(item));
     LabelPainter labelPainter(painter, &labels, LabelPainter::KeepInStore);
-    labelPainter.leaveOutBelow(state.smallestLabel);
+    labelPainter.leaveOutBelow(smallestLabel);
     boxFamilies[family]->paint(item, painter, boxes, labelPainter);
 }
 
@@ -248,6 +251,13 @@ QVector<int> boxesNear(const Bll_Painted_Item &item, ItemState &state, const QTr
 {
     const qreal reach = boxFamilies[family]->reach(item, tools) + 1;
     QVector<int> boxes;
+    // A device that shows the whole plan, zoomed out, holds every box: no query, no sort.
+    if (device.size() == 1
+        && state.index.holdsAll(item, BoxFamily(family), toItem.mapRect(device.first()))) {
+        boxes.resize(boxFamilies[family]->count(item));
+        std::iota(boxes.begin(), boxes.end(), 0);
+        return boxes;
+    }
     for (const QRectF &rect : device) {
         state.index.boxesMeeting(item, BoxFamily(family),
                                  toItem.mapRect(rect).adjusted(-reach, -reach, reach, reach),
@@ -347,7 +357,7 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
         if (family > 0)
             tools[family].install(painter);
         paintFamily(item, painter, state, BoxFamily(family),
-                    BoxSelection::only(touched[family], visible));
+                    BoxSelection::only(touched[family], visible), state.smallestLabel);
     }
     painter->save();
     painter->resetTransform();
@@ -440,10 +450,13 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     int boxCount = 0;
     for (const BoxFamilyOps *family : boxFamilies)
         boxCount += family->count(item);
-    if (!culled && !retainable && !BandedPainting::pays(target, boxCount)) {
+    // A pass that simplifies may leave other tools than a full one; so may one that leaves boxes
+    // out.
+    const bool simplified = state.smallestLabel > 0;
+    if (!culled && !retainable && !simplified && !BandedPainting::pays(target, boxCount)) {
         for (int family = 0; family < BoxFamilyCount; ++family)
             paintFamily(item, painter, state, BoxFamily(family),
-                        BoxSelection::all(boxFamilies[family]->count(item)));
+                        BoxSelection::all(boxFamilies[family]->count(item)), 0);
         return;
     }
 
@@ -473,13 +486,14 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         for (int family = 0; family < BoxFamilyCount; ++family) {
             // A pass that leaves boxes out leaves other tools than a full one; the next family
             // starts from what the full one would leave.
-            if (family > 0 && !(all[family - 1] && all[family]))
+            if (family > 0 && (simplified || !(all[family - 1] && all[family])))
                 families.tools[family].install(painter);
             paintFamily(item, painter, state, BoxFamily(family),
                         all[family] ? BoxSelection::all(shown[family].size())
-                                    : BoxSelection::only(shown[family], visible));
+                                    : BoxSelection::only(shown[family], visible),
+                        state.smallestLabel);
         }
-        if (!all[BoxFamilyCount - 1])
+        if (simplified || !all[BoxFamilyCount - 1])
             families.tools[BoxFamilyCount].install(painter);
     };
     if (!retainable && !banded) {
@@ -489,6 +503,10 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
 
     QVector<QRectF> extents[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
+        // A frame that will be kept replaces the kept extents: a million of them are not
+        // allocated again each frame.
+        if (retainable && state.frame)
+            extents[family] = state.frame->extents[family].release();
         extents[family].resize(shown[family].size());
         boxFamilies[family]->extents(item, families.tools[family],
                                      all[family] ? nullptr : &shown[family], false,
@@ -603,7 +621,7 @@ void KeptFrame::boxesChanged(BoxFamily family, const int *indices, int count,
 void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily family)
 {
     paintFamily(item, painter, ItemState::of(&item), family,
-                BoxSelection::all(boxFamilies[family]->count(item)));
+                BoxSelection::all(boxFamilies[family]->count(item)), 0);
 }
 
 void KeptExtents::assignAll(QVector<QRectF> extents)
@@ -652,4 +670,11 @@ void KeptExtents::set(int box, const QRectF &extent)
         m_boxes.insert(at, box);
         m_extents.insert(at, extent);
     }
+}
+
+QVector<QRectF> KeptExtents::release()
+{
+    m_all = false;
+    m_boxes = QVector<int>();
+    return std::exchange(m_extents, QVector<QRectF>());
 }

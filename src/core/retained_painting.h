@@ -57,6 +57,8 @@ public:
     bool lists(int box) const;
     QRectF at(int box) const; // empty where not listed
     void set(int box, const QRectF &extent);
+    // Hands the extents' memory over, to be filled for the next frame; nothing is listed then.
+    QVector<QRectF> release();
 
 private:
     bool m_all = false;
