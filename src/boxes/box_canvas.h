@@ -230,7 +230,7 @@ struct FamilyOps
         PaintCanvas canvas(painter, boxes, labels);
         const auto &table = Family::table(item);
         Family::prologue(canvas, tools);
-        const BoxMarks marks(painter, labels.simplifies());
+        BoxMarks marks(painter, labels.simplifies());
         bool first = true;
         for (int i = 0; i < boxes.size(); ++i) {
             const auto &row = table.at(boxes[i]);

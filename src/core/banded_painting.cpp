@@ -87,6 +87,31 @@ int BandedPainting::threadCount()
     return qBound(1, set && wanted > 0 ? wanted : QThread::idealThreadCount(), maxThreads);
 }
 
+void BandedPainting::inParallel(int parts, const std::function<void(int)> &work)
+{
+    if (parts <= 1) {
+        work(0);
+        return;
+    }
+    // Other threads take the parts after the first; this one does the first, then whatever part
+    // no thread has started.
+    QThreadPool *pool = bandPool();
+    if (pool->maxThreadCount() != parts - 1)
+        pool->setMaxThreadCount(parts - 1);
+    QSemaphore done;
+    std::vector<std::unique_ptr<BandTask>> tasks;
+    for (int i = 1; i < parts; ++i) {
+        tasks.push_back(std::make_unique<BandTask>([&work, i] { work(i); }, done));
+        pool->start(tasks.back().get());
+    }
+    work(0);
+    for (const auto &task : tasks) {
+        if (pool->tryTake(task.get()))
+            task->run();
+    }
+    done.acquire(parts - 1);
+}
+
 bool BandedPainting::pays(const PaintTarget &target, int boxCount)
 {
     // Pixmaps are copied into through the painter, which places rows exactly at ratio 1.
@@ -108,35 +133,35 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
         bands[i].bottom = int(qint64(height) * (i + 1) / count);
     }
 
-    // Every box goes to the bands its extent reaches, in device rows.
+    // Every band takes the boxes whose extents reach its rows, in device rows, each band on its
+    // own thread.
     const QTransform toDevice =
             target.transform * QTransform::fromScale(target.ratio, target.ratio);
     // Without rotation or shear an extent's rows are its own top and bottom, scaled: a million
     // boxes are not each mapped as rectangles.
     const bool upright = toDevice.type() <= QTransform::TxScale && toDevice.m22() > 0;
     const double sy = toDevice.m22(), dy = toDevice.dy();
-    for (int family = 0; family < BoxFamilyCount; ++family) {
-        const QVector<QRectF> &extent = extents[family];
-        for (int k = 0; k < extent.size(); ++k) {
-            if (extent[k].isEmpty())
-                continue;
-            double top, bottom;
-            if (upright) {
-                top = extent[k].top() * sy + dy;
-                bottom = extent[k].bottom() * sy + dy;
-            } else {
-                const QRectF rows = toDevice.mapRect(extent[k]);
-                top = rows.top();
-                bottom = rows.bottom();
-            }
-            top = std::floor(top) - rowMargin;
-            bottom = std::ceil(bottom) + rowMargin;
-            for (Band &band : bands) {
-                if (top < band.bottom && bottom >= band.top)
+    const auto takeBoxes = [&](Band &band) {
+        for (int family = 0; family < BoxFamilyCount; ++family) {
+            const QVector<QRectF> &extent = extents[family];
+            for (int k = 0; k < extent.size(); ++k) {
+                if (extent[k].isEmpty())
+                    continue;
+                double top, bottom;
+                if (upright) {
+                    top = extent[k].top() * sy + dy;
+                    bottom = extent[k].bottom() * sy + dy;
+                } else {
+                    const QRectF rows = toDevice.mapRect(extent[k]);
+                    top = rows.top();
+                    bottom = rows.bottom();
+                }
+                if (std::floor(top) - rowMargin < band.bottom
+                    && std::ceil(bottom) + rowMargin >= band.top)
                     band.boxes[family].append(boxes[family][k]);
             }
         }
-    }
+    };
 
     // The device's rows, read by each band for its own: an image is read where it is, a pixmap
     // (which Qt copies while it is painted on) once.
@@ -150,6 +175,7 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
     const QTransform toItem = toDevice.inverted();
 
     const auto paintBand = [&](Band &band) {
+        takeBoxes(band);
         band.image = zeroedImage(target);
         copyRows(source, band.image.bits(), band.image.bytesPerLine(), band.top, band.bottom);
 
@@ -174,23 +200,7 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
             copyRows(band.image, deviceBits, deviceStride, band.top, band.bottom);
     };
 
-    // Other threads take the bands after the first; this one paints the first, then whatever
-    // band no thread has started.
-    QThreadPool *pool = bandPool();
-    if (pool->maxThreadCount() != count - 1)
-        pool->setMaxThreadCount(count - 1);
-    QSemaphore done;
-    std::vector<std::unique_ptr<BandTask>> tasks;
-    for (int i = 1; i < count; ++i) {
-        tasks.push_back(std::make_unique<BandTask>([&, i] { paintBand(bands[i]); }, done));
-        pool->start(tasks.back().get());
-    }
-    paintBand(bands[0]);
-    for (const auto &task : tasks) {
-        if (pool->tryTake(task.get()))
-            task->run();
-    }
-    done.acquire(count - 1);
+    inParallel(count, [&](int i) { paintBand(bands[i]); });
 
     if (!deviceBits) {
         painter->save();

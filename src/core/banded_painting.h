@@ -14,11 +14,17 @@
 #include "box_family.h"
 #include "paint_target.h"
 
+#include <functional>
+
 namespace BandedPainting {
 
 // The threads a full frame may use: BLL_PAINT_THREADS when it is set (1 for one thread), else
 // the machine's cores.
 int threadCount();
+
+// Runs work(0) to work(parts - 1) on the pool's threads and this one, and returns when all are
+// done; parts is at most threadCount().
+void inParallel(int parts, const std::function<void(int)> &work);
 
 // Whether a full frame of that many boxes on target is painted in bands: a raster image or
 // pixmap painted plainly, with more than one thread and enough work to share.

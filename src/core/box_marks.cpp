@@ -47,7 +47,7 @@ BoxMarks::BoxMarks(QPainter *painter, bool simplify)
     m_height = image->height();
 }
 
-bool BoxMarks::mark(const QRectF &box, const QColor &colour) const
+bool BoxMarks::mark(const QRectF &box, const QColor &colour)
 {
     const double w = std::abs(box.width() * m_sx), h = std::abs(box.height() * m_sy);
     if (!(w < tiny && h < tiny))
@@ -57,17 +57,22 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour) const
     const double y = std::min(box.top() * m_sy, box.bottom() * m_sy) + m_dy;
     if (!(std::isfinite(x) && std::isfinite(y)))
         return false;
-    const int alpha = colour.isValid() ? colour.alpha() : 0;
-    if (alpha == 0)
+    if (colour != m_colour) {
+        m_colour = colour;
+        m_alpha = colour.isValid() ? colour.alpha() : 0;
+        m_source = qPremultiply(colour.rgba());
+    }
+    if (m_alpha == 0)
         return true;
-    // An outline thinner than a pixel is drawn half a pixel either side of the edge.
-    const double left = std::floor(x - 0.5), top = std::floor(y - 0.5);
-    const double right = std::ceil(x + w + 0.5), bottom = std::ceil(y + h + 0.5);
-    const int x0 = int(std::clamp(left, 0.0, double(m_width)));
-    const int x1 = int(std::clamp(right, 0.0, double(m_width)));
-    const int y0 = int(std::clamp(top, 0.0, double(m_height)));
-    const int y1 = int(std::clamp(bottom, 0.0, double(m_height)));
-    const QRgb source = qPremultiply(colour.rgba());
+    // An outline thinner than a pixel is drawn half a pixel either side of the edge. Cut to the
+    // device first, truncation floors; the far edges round up.
+    const auto ceiling = [](double v) { return int(v) + (int(v) < v); };
+    const int x0 = int(std::clamp(x - 0.5, 0.0, double(m_width)));
+    const int y0 = int(std::clamp(y - 0.5, 0.0, double(m_height)));
+    const int x1 = ceiling(std::clamp(x + w + 0.5, 0.0, double(m_width)));
+    const int y1 = ceiling(std::clamp(y + h + 0.5, 0.0, double(m_height)));
+    const QRgb source = m_source;
+    const int alpha = m_alpha;
     for (int row = y0; row < y1; ++row) {
         auto *pixels = reinterpret_cast<QRgb *>(m_bits + qsizetype(row) * m_stride);
         // Source over, on premultiplied pixels; an opaque image stays opaque.

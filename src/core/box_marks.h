@@ -27,7 +27,7 @@ public:
 
     // Whether `box` (in the painter's coordinates) is tiny on the device; if so, marks it with
     // `colour` (nothing for an invalid or transparent one).
-    bool mark(const QRectF &box, const QColor &colour) const;
+    bool mark(const QRectF &box, const QColor &colour);
 
     // The size below which both ways a box is marked, in device pixels.
     static constexpr double tiny = 2.0;
@@ -37,6 +37,10 @@ private:
     qsizetype m_stride = 0;
     int m_width = 0, m_height = 0;
     double m_sx = 1, m_sy = 1, m_dx = 0, m_dy = 0; // item to device pixels
+    // The last colour marked, and its pixel: most marks of a pass share a few.
+    QColor m_colour;
+    int m_alpha = 0;
+    QRgb m_source = 0;
 };
 
 #endif // BLL_BOX_MARKS_H

@@ -26,6 +26,8 @@ namespace {
 // Past these a full frame costs less than working out and copying around the damage.
 constexpr int maxChangedBoxes = 64;
 constexpr int maxDamageRects = 64;
+// Below this many boxes a thread, a frame's extents cost less than handing them to threads.
+constexpr int minBoxesPerThread = 20000;
 
 // A derived class may draw before calling the item's paint(), under the boxes, which a kept
 // frame cannot hold; one whose class info says "Bll.PaintsOverBoxes" draws only after it. QML
@@ -502,16 +504,31 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     }
 
     QVector<QRectF> extents[BoxFamilyCount];
+    QRectF *extentsOut[BoxFamilyCount];
     for (int family = 0; family < BoxFamilyCount; ++family) {
         // A frame that will be kept replaces the kept extents: a million of them are not
         // allocated again each frame.
         if (retainable && state.frame)
             extents[family] = state.frame->extents[family].release();
         extents[family].resize(shown[family].size());
-        boxFamilies[family]->extents(item, families.tools[family],
-                                     all[family] ? nullptr : &shown[family], false,
-                                     extents[family].data());
+        extentsOut[family] = extents[family].data();
     }
+    // Where the boxes shown draw; in a frame of many boxes, worked out on every thread.
+    const int parts = banded && shownCount >= minBoxesPerThread * BandedPainting::threadCount()
+            ? BandedPainting::threadCount()
+            : 1;
+    BandedPainting::inParallel(parts, [&](int part) {
+        for (int family = 0; family < BoxFamilyCount; ++family) {
+            const int count = shown[family].size();
+            const int begin = int(qint64(count) * part / parts);
+            const int end = int(qint64(count) * (part + 1) / parts);
+            const QVector<int> slice =
+                    parts == 1 ? shown[family] : shown[family].mid(begin, end - begin);
+            if (!slice.isEmpty())
+                boxFamilies[family]->extents(item, families.tools[family], &slice, false,
+                                             extentsOut[family] + begin);
+        }
+    });
     // What the boxes go over, which a frame that repaints part of them finds there again. An item
     // that may draw under its boxes found a uniform device already.
     if (retainable && state.kind != ItemState::DrawsUnder)
