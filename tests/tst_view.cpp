@@ -500,19 +500,22 @@ void TstView::savingShowsTheViewOrItsScene()
     QCOMPARE(BllExport::saveScene(&empty, file), QString("an empty scene cannot be saved"));
 }
 
-// Boxes of every family on a grid of 100 x 60 cells of 40 x 30, some selected or picked: under
-// two pixels each at scale 0.05.
+// Boxes of every family on a grid of 64 x 50 cells of 80 x 60, some selected or picked: under
+// two pixels each at scale 0.05, their marks apart, and all of them in a view of 320 x 200.
 QString tinyPlan()
 {
     QStringList calls;
-    for (int i = 0; i < 6000; ++i) {
+    for (int i = 0; i < 3200; ++i) {
         const QString box =
-                QString("b%1 %2 %3 36 26").arg(i).arg(i % 100 * 40 + 2).arg(i / 100 * 30 + 2);
+                QString("b%1 %2 %3 36 26").arg(i).arg(i % 64 * 80 + 2).arg(i / 64 * 60 + 2);
         if (i % 3 == 0)
             calls << "addBoxF " + box + " 3"
                             + (i % 7 ? "" : QString("; updateBoxF b%1 {topBorder:1}").arg(i));
         else if (i % 3 == 1)
-            calls << "addBoxDVIF " + box + QString(" 1; updateBoxDVIF b%1 {rightBorder:1}").arg(i);
+            calls << "addBoxDVIF " + box
+                            + QString(" 1; updateBoxDVIF b%1 {topBorder:1, bottomBorder:1, "
+                                      "leftBorder:1, rightBorder:1}")
+                                      .arg(i);
         else
             calls << "addBoxSimpleF " + box
                             + (i % 5 ? ""
@@ -520,7 +523,8 @@ QString tinyPlan()
     }
     calls << "setBoxSimpleStyle {brushColor:'lightsteelblue', isSelectedColor:'orange', "
              "isHoverColor:'red'}"
-          << "setBoxStyle {pickBorderColor:'green'}";
+          << "setBoxStyle {brushColor:'lightsteelblue', pickBorderColor:'green'}"
+          << "setBoxDVIStyle {brushColor:'blue'}";
     return calls.join("; ");
 }
 
@@ -530,16 +534,24 @@ void TstView::zoomedOutSimplifies_data()
     QTest::addColumn<double>("scale");
     QTest::addColumn<QPointF>("corner");
     QTest::addColumn<QString>("change");
-    QTest::addColumn<QString>("hovered"); // a simple box the change hovers, and its centre
-    QTest::addColumn<QPointF>("centre");
+    // Scene points of boxes marked after the change, and the colours that tell their states.
+    QTest::addColumn<QList<QPointF>>("marked");
+    QTest::addColumn<QStringList>("colours");
 
     QTest::newRow("small labels") << plan(5) << 0.5 << QPointF(-100, -100)
-                                  << "updateBoxSimpleF b29 {isSelected:true}" << QString()
-                                  << QPointF();
-    QTest::newRow("tiny boxes") << tinyPlan() << 0.05 << QPointF(-100, -100)
-                                << "updateBoxSimpleF b1502 {isHover:true}; updateBoxF b1500 "
-                                   "{bottomBorder:1}"
-                                << "b1502" << QPointF(2 * 40 + 20, 15 * 30 + 15);
+                                  << "updateBoxSimpleF b29 {isSelected:true}" << QList<QPointF>()
+                                  << QStringList();
+    // Boxes 960 to 965 lie in row 15, columns 0 to 5: a parameter box picked at the bottom, a
+    // DVI box with markers, a simple box hovered, a plain parameter box, a DVI box without
+    // markers (no mark: the background shows), a selected simple box.
+    QList<QPointF> marked;
+    for (int column = 0; column < 6; ++column)
+        marked << QPointF(column * 80 + 20, 15 * 60 + 15);
+    QTest::newRow("tiny boxes")
+            << tinyPlan() << 0.05 << QPointF(-100, -100)
+            << "updateBoxSimpleF b962 {isHover:true}; updateBoxF b960 {bottomBorder:1}; "
+               "updateBoxDVIF b964 {showBorder:0}"
+            << marked << QStringList {"green", "blue", "red", "lightsteelblue", "", "orange"};
 }
 
 void TstView::zoomedOutSimplifies()
@@ -548,8 +560,8 @@ void TstView::zoomedOutSimplifies()
     QFETCH(double, scale);
     QFETCH(QPointF, corner);
     QFETCH(QString, change);
-    QFETCH(QString, hovered);
-    QFETCH(QPointF, centre);
+    QFETCH(QList<QPointF>, marked);
+    QFETCH(QStringList, colours);
     TestView view;
     run(&view, script);
     QPixmap pixmap;
@@ -589,10 +601,38 @@ void TstView::zoomedOutSimplifies()
              frame(
                      fresh, [&](QPainter &painter) { fresh.paint(&painter); }, 1, false,
                      freshPixmap, freshImage));
-    // A hovered box too small to show its fill shows its state as a mark.
-    if (!hovered.isEmpty())
-        QCOMPARE(QColor(simplified.pixelColor(view.mapFromScene(centre.x(), centre.y()).toPoint())),
-                 QColor("red"));
+    // Boxes too small to show their fills show their states as marks.
+    for (int i = 0; i < marked.size(); ++i) {
+        const QPoint at = view.mapFromScene(marked[i].x(), marked[i].y()).toPoint();
+        const QColor colour =
+                colours[i].isEmpty() ? simplified.pixelColor(0, 0) : QColor(colours[i]);
+        QCOMPARE(simplified.pixelColor(at).name(), colour.name());
+    }
+
+    // Whatever was left out, the painter is left with the tools the item's own painting leaves,
+    // on one thread as in bands.
+    TestItem oracle;
+    run(&oracle, script + "; " + change);
+    const auto toolsAfter = [](const std::function<void(QPainter &)> &paint) {
+        QImage device(320, 200, QImage::Format_ARGB32_Premultiplied);
+        device.fill(Qt::white);
+        QPainter painter(&device);
+        paint(painter);
+        return std::make_tuple(painter.pen(), painter.brush(), painter.font());
+    };
+    const auto exactTools = toolsAfter([&](QPainter &painter) {
+        painter.setWorldTransform(
+                QTransform(scale, 0, 0, scale, -scale * corner.x(), -scale * corner.y()));
+        oracle.paint(&painter);
+    });
+    for (const QByteArray threads : {"1", "2"}) {
+        qputenv("BLL_PAINT_THREADS", threads);
+        TestView again;
+        run(&again, script + "; " + change);
+        QVERIFY(again.setView(scale, corner.x(), corner.y()));
+        QVERIFY(toolsAfter([&](QPainter &painter) { again.paint(&painter); }) == exactTools);
+    }
+    qunsetenv("BLL_PAINT_THREADS");
 
     // Leaving nothing out repaints the kept frame exactly.
     view.setMinimumLabelSize(0);

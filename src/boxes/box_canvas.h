@@ -214,8 +214,8 @@ private:
 //   withEveryPart(record): the box as it draws with every side and switch on;
 //   Tools::reach(): how far its pens reach; covers(tools, record, rect): where its fill hides
 //   what lies under it; name, pickRect(record, rect), side(record, point); markColor(tools,
-//   record): the colour that tells the box's state when it is marked as one pixel (BoxMarks),
-//   invalid for none.
+//   record): the colour that tells the box's state when it is marked (BoxMarks), invalid for
+//   none; outlined: whether its rectangle is outlined, so that a mark covers the outline too.
 template<typename Family>
 struct FamilyOps
 {
@@ -244,7 +244,7 @@ struct FamilyOps
             // as one that leaves boxes out is.
             QRectF where;
             if (marks.on() && Family::pickRect(row.record, &where)
-                && marks.mark(where, Family::markColor(tools, row.record)))
+                && marks.mark(where, Family::markColor(tools, row.record), Family::outlined))
                 continue;
             canvas.beginBox(boxes[i]);
             Family::draw(canvas, tools, row.boxId, row.record);

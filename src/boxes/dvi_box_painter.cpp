@@ -17,6 +17,8 @@ struct DviFamily
     // Switches show and hide the label and the markers.
     static constexpr bool switchesGeometry = true;
     static constexpr const char *name = "dvi";
+    // Only its markers are drawn, inside it.
+    static constexpr bool outlined = false;
 
     struct Tools
     {

@@ -24,6 +24,8 @@ struct ParameterFamily
     // Picks and parameters change the bands' brushes only.
     static constexpr bool switchesGeometry = false;
     static constexpr const char *name = "parameter";
+    // The bands' outlines run along the box's edges.
+    static constexpr bool outlined = true;
 
     // Everything is copied from the painter before anything is installed on it.
     struct Tools

@@ -17,6 +17,7 @@ struct SimpleFamily
     // Hover and selection switch the fill, nothing else.
     static constexpr bool switchesGeometry = false;
     static constexpr const char *name = "simple";
+    static constexpr bool outlined = true;
 
     struct Tools
     {

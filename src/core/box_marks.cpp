@@ -47,7 +47,7 @@ BoxMarks::BoxMarks(QPainter *painter, bool simplify)
     m_height = image->height();
 }
 
-bool BoxMarks::mark(const QRectF &box, const QColor &colour)
+bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
 {
     const double w = std::abs(box.width() * m_sx), h = std::abs(box.height() * m_sy);
     if (!(w < tiny && h < tiny))
@@ -64,19 +64,28 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour)
     }
     if (m_alpha == 0)
         return true;
-    // An outline thinner than a pixel is drawn half a pixel either side of the edge. Cut to the
-    // device first, truncation floors; the far edges round up.
-    const auto ceiling = [](double v) { return int(v) + (int(v) < v); };
-    const int x0 = int(std::clamp(x - 0.5, 0.0, double(m_width)));
-    const int y0 = int(std::clamp(y - 0.5, 0.0, double(m_height)));
-    const int x1 = ceiling(std::clamp(x + w + 0.5, 0.0, double(m_width)));
-    const int y1 = ceiling(std::clamp(y + h + 0.5, 0.0, double(m_height)));
+    // The whole pixels the box reaches, at least one; an outline thinner than a pixel is drawn
+    // half a pixel either side of the edge, which reaches the pixels beside the box but, too
+    // faint there, not those beside its corners. Cut to the device first, truncation floors;
+    // the far edges round up.
+    const auto span = [](double from, double to, int size, int *first, int *last) {
+        *first = int(std::clamp(from, 0.0, double(size)));
+        const double end = std::clamp(to, 0.0, double(size));
+        *last = qMin(size, qMax(*first + 1, int(end) + (int(end) < end)));
+    };
+    const double grown = outlined ? 0.5 : 0;
+    int x0, x1, y0, y1, gx0, gx1, gy0, gy1;
+    span(x, x + w, m_width, &x0, &x1);
+    span(y, y + h, m_height, &y0, &y1);
+    span(x - grown, x + w + grown, m_width, &gx0, &gx1);
+    span(y - grown, y + h + grown, m_height, &gy0, &gy1);
     const QRgb source = m_source;
     const int alpha = m_alpha;
-    for (int row = y0; row < y1; ++row) {
+    for (int row = gy0; row < gy1; ++row) {
         auto *pixels = reinterpret_cast<QRgb *>(m_bits + qsizetype(row) * m_stride);
+        const bool beside = row < y0 || row >= y1;
         // Source over, on premultiplied pixels; an opaque image stays opaque.
-        for (int column = x0; column < x1; ++column)
+        for (int column = beside ? x0 : gx0, end = beside ? x1 : gx1; column < end; ++column)
             pixels[column] = alpha == 255 ? source : source + scaled(pixels[column], 255 - alpha);
     }
     return true;

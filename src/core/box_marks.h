@@ -26,8 +26,9 @@ public:
     bool on() const { return m_bits != nullptr; }
 
     // Whether `box` (in the painter's coordinates) is tiny on the device; if so, marks it with
-    // `colour` (nothing for an invalid or transparent one).
-    bool mark(const QRectF &box, const QColor &colour);
+    // `colour` (nothing for an invalid or transparent one): the whole pixels it reaches, and
+    // where it is `outlined` those its outline reaches.
+    bool mark(const QRectF &box, const QColor &colour, bool outlined);
 
     // The size below which both ways a box is marked, in device pixels.
     static constexpr double tiny = 2.0;
