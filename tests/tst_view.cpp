@@ -500,12 +500,13 @@ void TstView::savingShowsTheViewOrItsScene()
     QCOMPARE(BllExport::saveScene(&empty, file), QString("an empty scene cannot be saved"));
 }
 
-// Boxes of every family on a grid of 64 x 50 cells of 80 x 60, some selected or picked: under
-// two pixels each at scale 0.05, their marks apart, and all of them in a view of 320 x 200.
+// Boxes of every family on a grid of 64 x 64 cells of 80 x 60, some selected or picked: under
+// two pixels each at scale 0.05, their marks apart, and all of them in a view of 320 x 200; enough
+// for a frame to work out where they draw on two threads.
 QString tinyPlan()
 {
     QStringList calls;
-    for (int i = 0; i < 3200; ++i) {
+    for (int i = 0; i < 4096; ++i) {
         const QString box =
                 QString("b%1 %2 %3 36 26").arg(i).arg(i % 64 * 80 + 2).arg(i / 64 * 60 + 2);
         if (i % 3 == 0)

@@ -27,7 +27,7 @@ namespace {
 constexpr int maxChangedBoxes = 64;
 constexpr int maxDamageRects = 64;
 // Below this many boxes a thread, a frame's extents cost less than handing them to threads.
-constexpr int minBoxesPerThread = 20000;
+constexpr int minBoxesPerThread = 2048;
 
 // A derived class may draw before calling the item's paint(), under the boxes, which a kept
 // frame cannot hold; one whose class info says "Bll.PaintsOverBoxes" draws only after it. QML
