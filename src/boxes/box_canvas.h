@@ -224,13 +224,13 @@ struct FamilyOps
     static int count(const Bll_Painted_Item &item) { return Family::table(item).size(); }
 
     static void paint(const Bll_Painted_Item &item, QPainter *painter, const BoxSelection &boxes,
-                      LabelPainter &labels)
+                      LabelPainter &labels, bool marksTinyBoxes)
     {
         const Tools tools(painter->pen(), painter->brush(), Family::style(item));
         PaintCanvas canvas(painter, boxes, labels);
         const auto &table = Family::table(item);
         Family::prologue(canvas, tools);
-        BoxMarks marks(painter, labels.simplifies());
+        BoxMarks marks(painter, marksTinyBoxes);
         bool first = true;
         for (int i = 0; i < boxes.size(); ++i) {
             const auto &row = table.at(boxes[i]);
@@ -246,6 +246,7 @@ struct FamilyOps
             if (marks.on() && Family::pickRect(row.record, &where)
                 && marks.mark(where, Family::markColor(tools, row.record), Family::outlined))
                 continue;
+            marks.leaveDevicePixels();
             canvas.beginBox(boxes[i]);
             Family::draw(canvas, tools, row.boxId, row.record);
         }

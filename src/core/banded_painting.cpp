@@ -123,7 +123,7 @@ bool BandedPainting::pays(const PaintTarget &target, int boxCount)
 void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
                            const PaintTarget &target, const PainterTools *tools,
                            const QVector<int> *boxes, const QVector<QRectF> *extents,
-                           LabelStore *labels, qreal smallestLabel)
+                           LabelStore *labels, qreal smallestLabel, bool marks)
 {
     const int height = target.size.height();
     const int count = qMin(threadCount(), height / minRowsPerBand);
@@ -193,7 +193,7 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
             band.labels[family]->leaveOutBelow(smallestLabel);
             boxFamilies[family]->paint(item, &bandPainter,
                                        BoxSelection::only(band.boxes[family], visible),
-                                       *band.labels[family]);
+                                       *band.labels[family], marks);
         }
         bandPainter.end();
         if (deviceBits)

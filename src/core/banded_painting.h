@@ -34,10 +34,11 @@ bool pays(const PaintTarget &target, int boxCount);
 // is left with tools[BoxFamilyCount], as one pass would leave it. boxes[f] lists, in paint
 // order, the boxes of family f that may reach the device (every one, or those the index found),
 // and extents[f][k] where box boxes[f][k] may draw; labels[f] keeps the family's labels, and
-// labels smaller than smallestLabel device pixels are left out (0: none).
+// labels smaller than smallestLabel device pixels are left out (0: none); with marks, tiny boxes
+// are marked.
 void paint(const Bll_Painted_Item &item, QPainter *painter, const PaintTarget &target,
            const PainterTools *tools, const QVector<int> *boxes, const QVector<QRectF> *extents,
-           LabelStore *labels, qreal smallestLabel);
+           LabelStore *labels, qreal smallestLabel, bool marks);
 
 } // namespace BandedPainting
 

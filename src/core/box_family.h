@@ -85,9 +85,9 @@ struct BoxFamilyOps
 {
     int (*count)(const Bll_Painted_Item &item);
     // Paints the selected boxes, starting from the tools found on the painter, exactly as a full
-    // pass paints them.
+    // pass paints them; with `marks`, tiny boxes as marks (BoxMarks).
     void (*paint)(const Bll_Painted_Item &item, QPainter *painter, const BoxSelection &boxes,
-                  LabelPainter &labels);
+                  LabelPainter &labels, bool marks);
     // The tools a full pass leaves, starting from `entry`, without painting; `leaving` is brought
     // up to date on the way.
     PainterTools (*exit)(const Bll_Painted_Item &item, const PainterTools &entry,

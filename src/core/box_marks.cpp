@@ -3,48 +3,38 @@
 #include <QtGui/QImage>
 #include <QtGui/QPaintEngine>
 #include <QtGui/QPainter>
+#include <QtGui/QPixmap>
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Each of a premultiplied pixel's four channels times a / 255, rounded.
-QRgb scaled(QRgb pixel, uint a)
+BoxMarks::BoxMarks(QPainter *painter, bool mark)
 {
-    quint32 redBlue = (pixel & 0xff00ff) * a;
-    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-    quint32 alphaGreen = ((pixel >> 8) & 0xff00ff) * a;
-    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-    return redBlue | alphaGreen;
-}
-
-} // namespace
-
-BoxMarks::BoxMarks(QPainter *painter, bool simplify)
-{
-    if (!simplify || !painter->isActive() || painter->hasClipping() || painter->opacity() != 1.0
+    if (!mark || !painter->isActive() || painter->hasClipping() || painter->opacity() != 1.0
         || painter->compositionMode() != QPainter::CompositionMode_SourceOver
-        || painter->paintEngine()->type() != QPaintEngine::Raster
-        || painter->device()->devType() != QInternal::Image)
+        || painter->paintEngine()->type() != QPaintEngine::Raster)
         return;
     const QTransform toDevice = painter->deviceTransform();
-    if (toDevice.type() > QTransform::TxScale)
+    const QPaintDevice *device = painter->device();
+    if (toDevice.type() > QTransform::TxScale
+        || (device->devType() != QInternal::Image && device->devType() != QInternal::Pixmap))
         return;
-    auto *image = static_cast<QImage *>(painter->device());
-    if (image->format() != QImage::Format_ARGB32_Premultiplied
-        && image->format() != QImage::Format_RGB32)
-        return;
+    if (device->devType() == QInternal::Image) {
+        auto *image = static_cast<const QImage *>(device);
+        if (!holds(image->format()))
+            return;
+        // Written through constBits(): bits() would detach an image that is shared, giving it
+        // new memory while the painter on it goes on with the old.
+        m_bits = const_cast<uchar *>(image->constBits());
+        m_stride = image->bytesPerLine();
+    }
+    m_painter = painter;
     m_sx = toDevice.m11();
     m_sy = toDevice.m22();
     m_dx = toDevice.dx();
     m_dy = toDevice.dy();
-    // Written through constBits(): bits() would detach an image that is shared, giving it new
-    // memory while the painter on it goes on with the old.
-    m_bits = const_cast<uchar *>(image->constBits());
-    m_stride = image->bytesPerLine();
-    m_width = image->width();
-    m_height = image->height();
+    m_width = device->width();
+    m_height = device->height();
 }
 
 bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
@@ -52,7 +42,7 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
     const double w = std::abs(box.width() * m_sx), h = std::abs(box.height() * m_sy);
     if (!(w < tiny && h < tiny))
         return false;
-    // The whole pixels the box reaches. A box whose place is not a number is drawn as it is.
+    // A box whose place is not a number is drawn as it is.
     const double x = std::min(box.left() * m_sx, box.right() * m_sx) + m_dx;
     const double y = std::min(box.top() * m_sy, box.bottom() * m_sy) + m_dy;
     if (!(std::isfinite(x) && std::isfinite(y)))
@@ -79,14 +69,37 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
     span(y, y + h, m_height, &y0, &y1);
     span(x - grown, x + w + grown, m_width, &gx0, &gx1);
     span(y - grown, y + h + grown, m_height, &gy0, &gy1);
-    const QRgb source = m_source;
-    const int alpha = m_alpha;
-    for (int row = gy0; row < gy1; ++row) {
-        auto *pixels = reinterpret_cast<QRgb *>(m_bits + qsizetype(row) * m_stride);
-        const bool beside = row < y0 || row >= y1;
-        // Source over, on premultiplied pixels; an opaque image stays opaque.
-        for (int column = beside ? x0 : gx0, end = beside ? x1 : gx1; column < end; ++column)
-            pixels[column] = alpha == 255 ? source : source + scaled(pixels[column], 255 - alpha);
-    }
+    fill(x0, gy0, x1, y0); // beside the top
+    fill(gx0, y0, gx1, y1);
+    fill(x0, y1, x1, gy1); // beside the bottom
     return true;
+}
+
+void BoxMarks::fill(int left, int top, int right, int bottom)
+{
+    if (left >= right || top >= bottom)
+        return;
+    if (m_bits && m_alpha == 255) {
+        for (int row = top; row < bottom; ++row) {
+            auto *pixels = reinterpret_cast<QRgb *>(m_bits + qsizetype(row) * m_stride);
+            std::fill(pixels + left, pixels + right, m_source);
+        }
+        return;
+    }
+    if (!m_inDevicePixels) {
+        // Device pixels are the painter's own coordinates scaled by the device's pixel ratio.
+        m_world = m_painter->worldTransform();
+        const qreal ratio = m_painter->device()->devicePixelRatioF();
+        m_painter->setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+        m_inDevicePixels = true;
+    }
+    m_painter->fillRect(QRect(left, top, right - left, bottom - top), m_colour);
+}
+
+void BoxMarks::leaveDevicePixels()
+{
+    if (m_inDevicePixels) {
+        m_painter->setWorldTransform(m_world);
+        m_inDevicePixels = false;
+    }
 }

@@ -1,10 +1,12 @@
 #ifndef BLL_BOX_MARKS_H
 #define BLL_BOX_MARKS_H
 
-// Boxes too small to be seen as boxes, shown as one pixel each. Private to the library.
+// Boxes too small to be seen as boxes, shown as a few whole pixels each. Private to the library.
 
 #include <QtCore/QRectF>
 #include <QtGui/QColor>
+#include <QtGui/QImage>
+#include <QtGui/QTransform>
 
 class QPainter;
 
@@ -13,31 +15,50 @@ class QPainter;
 // frame. A pass that simplifies marks such a box instead: the whole device pixels it reaches take
 // the colour that tells its state, blended over what is there as a fill would be.
 //
-// Marks are written straight into the pixels of the image the painter paints on, one after
-// another in paint order, so that a frame that repaints part of the boxes marks each pixel as a
-// full frame does. Where that cannot be done as the painter would (another device, a clip,
-// opacity, another composition mode, a transform that rotates or shears), nothing is marked and
-// the boxes are drawn as they are.
+// Marks go on the device one after another in paint order, so that a frame that repaints part
+// of the boxes marks each pixel as a full frame does. An opaque mark on an image is written
+// straight into its pixels; any other (on a pixmap, or translucent) is filled through the
+// painter in device pixels, which for an opaque colour writes the same pixels, and so bands
+// painted on images match a pixmap's frame. A frame marks only on a plain raster device under a
+// transform that only scales and moves (RetainedPainting decides); elsewhere boxes are drawn as
+// they are.
 class BoxMarks
 {
 public:
-    BoxMarks(QPainter *painter, bool simplify);
+    // Marks only when `mark` says so, and the painter allows.
+    BoxMarks(QPainter *painter, bool mark);
+    ~BoxMarks() { leaveDevicePixels(); }
+    BoxMarks(const BoxMarks &) = delete;
+    BoxMarks &operator=(const BoxMarks &) = delete;
 
-    bool on() const { return m_bits != nullptr; }
+    // Whether a device's pixels can hold marks.
+    static bool holds(QImage::Format format)
+    {
+        return format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32;
+    }
+
+    bool on() const { return m_painter != nullptr; }
 
     // Whether `box` (in the painter's coordinates) is tiny on the device; if so, marks it with
     // `colour` (nothing for an invalid or transparent one): the whole pixels it reaches, and
     // where it is `outlined` those its outline reaches.
     bool mark(const QRectF &box, const QColor &colour, bool outlined);
+    // Gives the painter back its own transform, before anything else is drawn.
+    void leaveDevicePixels();
 
     // The size below which both ways a box is marked, in device pixels.
     static constexpr double tiny = 2.0;
 
 private:
-    uchar *m_bits = nullptr;
+    void fill(int left, int top, int right, int bottom);
+
+    QPainter *m_painter = nullptr;
+    uchar *m_bits = nullptr; // an image's pixels, where opaque marks are written
     qsizetype m_stride = 0;
     int m_width = 0, m_height = 0;
     double m_sx = 1, m_sy = 1, m_dx = 0, m_dy = 0; // item to device pixels
+    QTransform m_world; // the painter's own, while it fills in device pixels
+    bool m_inDevicePixels = false;
     // The last colour marked, and its pixel: most marks of a pass share a few.
     QColor m_colour;
     int m_alpha = 0;

@@ -58,9 +58,6 @@ public:
     // own, draws every one): text that small cannot be read, and costs most of a zoomed-out
     // frame.
     void leaveOutBelow(qreal pixels) { m_smallest = pixels; }
-    // Whether the pass leaves out what is too small to be seen: labels, and boxes as such
-    // (BoxMarks).
-    bool simplifies() const { return m_smallest > 0; }
 
     // Moves what was kept aside into the store, where its place is still free.
     void keepInto(LabelStore &store);

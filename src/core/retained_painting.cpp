@@ -2,6 +2,7 @@
 
 #include "banded_painting.h"
 #include "bll_painted_item.h"
+#include "box_marks.h"
 #include "item_state.h"
 
 #include <QtCore/QLoggingCategory>
@@ -115,16 +116,24 @@ struct FamilyTools
     PainterTools tools[BoxFamilyCount + 1];
 };
 
-// Paints a family's selected boxes; labels under `smallestLabel` device pixels, and with them
-// tiny boxes, simplified (0: none).
+// Paints a family's selected boxes, leaving out labels under `smallestLabel` device pixels (0:
+// none), and with `marks` marking tiny boxes.
 void paintFamily(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
-                 BoxFamily family, const BoxSelection &boxes, qreal smallestLabel)
+                 BoxFamily family, const BoxSelection &boxes, qreal smallestLabel, bool marks)
 {
     LabelStore &labels = state.labels[family];
     labels.resize(boxFamilies[family]->count(item));
     LabelPainter labelPainter(painter, &labels, LabelPainter::KeepInStore);
     labelPainter.leaveOutBelow(smallestLabel);
-    boxFamilies[family]->paint(item, painter, boxes, labelPainter);
+    boxFamilies[family]->paint(item, painter, boxes, labelPainter, marks);
+}
+
+// Whether a frame on target marks tiny boxes: only where it simplifies, and where every pass of
+// the frame (on one thread, in bands, or repainting part of it) can mark them alike.
+bool marksTinyBoxes(const ItemState &state, const PaintTarget &target)
+{
+    return state.smallestLabel > 0 && (target.image || target.pixmap) && target.plain
+            && BoxMarks::holds(target.format) && target.transform.type() <= QTransform::TxScale;
 }
 
 // Where a frame repaints, in whole pixels of the painter's coordinates before its world
@@ -359,7 +368,8 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
         if (family > 0)
             tools[family].install(painter);
         paintFamily(item, painter, state, BoxFamily(family),
-                    BoxSelection::only(touched[family], visible), state.smallestLabel);
+                    BoxSelection::only(touched[family], visible), state.smallestLabel,
+                    marksTinyBoxes(state, target));
     }
     painter->save();
     painter->resetTransform();
@@ -458,7 +468,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     if (!culled && !retainable && !simplified && !BandedPainting::pays(target, boxCount)) {
         for (int family = 0; family < BoxFamilyCount; ++family)
             paintFamily(item, painter, state, BoxFamily(family),
-                        BoxSelection::all(boxFamilies[family]->count(item)), 0);
+                        BoxSelection::all(boxFamilies[family]->count(item)), 0, false);
         return;
     }
 
@@ -493,7 +503,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
             paintFamily(item, painter, state, BoxFamily(family),
                         all[family] ? BoxSelection::all(shown[family].size())
                                     : BoxSelection::only(shown[family], visible),
-                        state.smallestLabel);
+                        state.smallestLabel, marksTinyBoxes(state, target));
         }
         if (simplified || !all[BoxFamilyCount - 1])
             families.tools[BoxFamilyCount].install(painter);
@@ -535,7 +545,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
     if (banded)
         BandedPainting::paint(item, painter, target, families.tools, shown, extents, state.labels,
-                              state.smallestLabel);
+                              state.smallestLabel, marksTinyBoxes(state, target));
     else
         paintShown();
     if (!retainable)
@@ -638,7 +648,7 @@ void KeptFrame::boxesChanged(BoxFamily family, const int *indices, int count,
 void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily family)
 {
     paintFamily(item, painter, ItemState::of(&item), family,
-                BoxSelection::all(boxFamilies[family]->count(item)), 0);
+                BoxSelection::all(boxFamilies[family]->count(item)), 0, false);
 }
 
 void KeptExtents::assignAll(QVector<QRectF> extents)
