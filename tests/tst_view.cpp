@@ -614,8 +614,8 @@ void TstView::zoomedOutSimplifies()
     }
 
     // Whatever was left out, the painter is left with the tools the item's own painting leaves,
-    // on one thread as in bands; and bands paint what one thread paints, on a pixmap too, where
-    // nothing is marked.
+    // on one thread as in bands; and on a pixmap, bands paint what one thread paints, which is
+    // what an image shows.
     TestItem oracle;
     run(&oracle, script + "; " + change);
     const auto toolsAfter = [](const std::function<void(QPainter &)> &paint) {
