@@ -245,6 +245,11 @@ void TstView::mapping_data()
         QCOMPARE(v.minimumScale(), 3.0);
     }) << 3.0 << 10.0 << 20.0;
     QTest::newRow("pan") << Step([](BllViewItem &v) { v.panBy(20, -10); }) << 2.0 << 0.0 << 25.0;
+    QTest::newRow("one property at a time") << Step([](BllViewItem &v) {
+        v.setViewX(-4);
+        v.setViewY(7.5);
+        v.setViewScale(0.25);
+    }) << 0.25 << -4.0 << 7.5;
     QTest::newRow("a wide rectangle, centred")
             << Step([](BllViewItem &v) { v.showSceneRect(0, 0, 640, 100); }) << 0.5 << 0.0
             << -150.0;
@@ -522,6 +527,8 @@ QString tinyPlan()
                             + (i % 5 ? ""
                                      : QString("; updateBoxSimpleF b%1 {isSelected:true}").arg(i));
     }
+    // Beside the view's left edge, by more than its outline reaches.
+    calls << "addBoxSimpleF edge -160 1000 36 26; updateBoxSimpleF edge {isSelected:true}";
     calls << "setBoxSimpleStyle {brushColor:'lightsteelblue', isSelectedColor:'orange', "
              "isHoverColor:'red'}"
           << "setBoxStyle {brushColor:'lightsteelblue', pickBorderColor:'green'}"
@@ -544,15 +551,18 @@ void TstView::zoomedOutSimplifies_data()
                                   << QStringList();
     // Boxes 960 to 965 lie in row 15, columns 0 to 5: a parameter box picked at the bottom, a
     // DVI box with translucent markers, a simple box hovered, a plain parameter box, a DVI box
-    // without markers (no mark: the background shows), a selected simple box.
+    // without markers (no mark: the background shows), a selected simple box; and the view's
+    // left edge beside the box beyond it (the background).
     QList<QPointF> marked;
     for (int column = 0; column < 6; ++column)
         marked << QPointF(column * 80 + 20, 15 * 60 + 15);
+    marked << QPointF(-100, 1005);
     QTest::newRow("tiny boxes")
             << tinyPlan() << 0.05 << QPointF(-100, -100)
             << "updateBoxSimpleF b962 {isHover:true}; updateBoxF b960 {bottomBorder:1}; "
                "updateBoxDVIF b964 {showBorder:0}"
-            << marked << QStringList {"green", "#800000ff", "red", "lightsteelblue", "", "orange"};
+            << marked
+            << QStringList {"green", "#800000ff", "red", "lightsteelblue", "", "orange", ""};
 }
 
 void TstView::zoomedOutSimplifies()

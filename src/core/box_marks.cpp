@@ -56,12 +56,17 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
         return true;
     // The whole pixels the box reaches, at least one; an outline thinner than a pixel is drawn
     // half a pixel either side of the edge, which reaches the pixels beside the box but, too
-    // faint there, not those beside its corners. Cut to the device first, truncation floors;
-    // the far edges round up.
+    // faint there, not those beside its corners. Then cut to the device: a box beside it marks
+    // nothing.
+    // Cut to a pixel beyond the device first, floor and ceiling are a truncation and a step:
+    // std::floor is a library call on processors without SSE 4.1, and a frame asks millions.
     const auto span = [](double from, double to, int size, int *first, int *last) {
-        *first = int(std::clamp(from, 0.0, double(size)));
-        const double end = std::clamp(to, 0.0, double(size));
-        *last = qMin(size, qMax(*first + 1, int(end) + (int(end) < end)));
+        from = std::clamp(from, -2.0, size + 2.0);
+        to = std::clamp(to, -2.0, size + 2.0);
+        const int start = int(from) - (from < int(from));
+        const int end = std::max(start + 1, int(to) + (to > int(to)));
+        *first = std::clamp(start, 0, size);
+        *last = std::clamp(end, 0, size);
     };
     const double grown = outlined ? 0.5 : 0;
     int x0, x1, y0, y1, gx0, gx1, gy0, gy1;
