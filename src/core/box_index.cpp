@@ -129,14 +129,11 @@ bool BoxIndex::holdsAll(const Bll_Painted_Item &item, BoxFamily family, const QR
     // a few large ones mostly, are looked at one by one.
     if (f.strays > 0 || !area.contains(f.grid.area()))
         return false;
-    const auto within = [&](const QVector<int> &boxes) {
-        return std::all_of(boxes.cbegin(), boxes.cend(), [&](int i) {
-            const QRectF bounds = boxFamilies[family]->bounds(item, i);
-            return bounds.isEmpty() || area.contains(bounds);
-        });
+    const auto within = [&](const RectGrid::Run &boxes) {
+        return boxes.end - boxes.begin <= 64 && std::all_of(boxes.begin, boxes.end, [&](int i) {
+                   const QRectF bounds = boxFamilies[family]->bounds(item, i);
+                   return bounds.isEmpty() || area.contains(bounds);
+               });
     };
-    const RectGrid::Run everywhere = f.grid.everywhere();
-    return everywhere.end - everywhere.begin <= 64 && f.overlayEverywhere.size() <= 64
-            && within(QVector<int>(everywhere.begin, everywhere.end))
-            && within(f.overlayEverywhere);
+    return within(f.grid.everywhere()) && within(RectGrid::Run::of(f.overlayEverywhere));
 }

@@ -1,7 +1,6 @@
 #include "box_marks.h"
 
 #include <QtGui/QImage>
-#include <QtGui/QPaintEngine>
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 
@@ -10,15 +9,12 @@
 
 BoxMarks::BoxMarks(QPainter *painter, bool mark)
 {
-    if (!mark || !painter->isActive() || painter->hasClipping() || painter->opacity() != 1.0
-        || painter->compositionMode() != QPainter::CompositionMode_SourceOver
-        || painter->paintEngine()->type() != QPaintEngine::Raster)
+    // Whether the frame marks at all is decided once for all its passes (RetainedPainting); what
+    // is left is where each pass's marks go.
+    const QPaintDevice *device = painter->device();
+    if (!mark || (device->devType() != QInternal::Image && device->devType() != QInternal::Pixmap))
         return;
     const QTransform toDevice = painter->deviceTransform();
-    const QPaintDevice *device = painter->device();
-    if (toDevice.type() > QTransform::TxScale
-        || (device->devType() != QInternal::Image && device->devType() != QInternal::Pixmap))
-        return;
     if (device->devType() == QInternal::Image) {
         auto *image = static_cast<const QImage *>(device);
         if (!holds(image->format()))
@@ -54,12 +50,12 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
     }
     if (m_alpha == 0)
         return true;
-    // The whole pixels the box reaches, at least one; an outline thinner than a pixel is drawn
-    // half a pixel either side of the edge, which reaches the pixels beside the box but, too
-    // faint there, not those beside its corners. Then cut to the device: a box beside it marks
-    // nothing.
-    // Cut to a pixel beyond the device first, floor and ceiling are a truncation and a step:
-    // std::floor is a library call on processors without SSE 4.1, and a frame asks millions.
+    // The whole pixels the box reaches, at least one, then cut to the device: a box beside it
+    // marks nothing. An outline thinner than a pixel is drawn half a pixel either side of the
+    // edge, which reaches the pixels beside the box but, too faint there, not those beside its
+    // corners. Cut to a pixel beyond the device first, floor and ceiling are a truncation and a
+    // step: std::floor is a library call on processors without SSE 4.1, and a frame asks
+    // millions.
     const auto span = [](double from, double to, int size, int *first, int *last) {
         from = std::clamp(from, -2.0, size + 2.0);
         to = std::clamp(to, -2.0, size + 2.0);

@@ -25,7 +25,7 @@ class QPainter;
 class BoxMarks
 {
 public:
-    // Marks only when `mark` says so, and the painter allows.
+    // Marks only when `mark` says so: the frame's device and painter allow it.
     BoxMarks(QPainter *painter, bool mark);
     ~BoxMarks() { leaveDevicePixels(); }
     BoxMarks(const BoxMarks &) = delete;

@@ -462,13 +462,14 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     int boxCount = 0;
     for (const BoxFamilyOps *family : boxFamilies)
         boxCount += family->count(item);
-    // A pass that simplifies may leave other tools than a full one; so may one that leaves boxes
+    // A pass that marks boxes leaves other tools than a full one; so does one that leaves boxes
     // out.
-    const bool simplified = state.smallestLabel > 0;
-    if (!culled && !retainable && !simplified && !BandedPainting::pays(target, boxCount)) {
+    const bool marks = marksTinyBoxes(state, target);
+    if (!culled && !retainable && !marks && !BandedPainting::pays(target, boxCount)) {
         for (int family = 0; family < BoxFamilyCount; ++family)
             paintFamily(item, painter, state, BoxFamily(family),
-                        BoxSelection::all(boxFamilies[family]->count(item)), 0, false);
+                        BoxSelection::all(boxFamilies[family]->count(item)), state.smallestLabel,
+                        false);
         return;
     }
 
@@ -498,14 +499,14 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         for (int family = 0; family < BoxFamilyCount; ++family) {
             // A pass that leaves boxes out leaves other tools than a full one; the next family
             // starts from what the full one would leave.
-            if (family > 0 && (simplified || !(all[family - 1] && all[family])))
+            if (family > 0 && (marks || !(all[family - 1] && all[family])))
                 families.tools[family].install(painter);
             paintFamily(item, painter, state, BoxFamily(family),
                         all[family] ? BoxSelection::all(shown[family].size())
                                     : BoxSelection::only(shown[family], visible),
-                        state.smallestLabel, marksTinyBoxes(state, target));
+                        state.smallestLabel, marks);
         }
-        if (simplified || !all[BoxFamilyCount - 1])
+        if (marks || !all[BoxFamilyCount - 1])
             families.tools[BoxFamilyCount].install(painter);
     };
     if (!retainable && !banded) {
@@ -545,7 +546,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
     if (banded)
         BandedPainting::paint(item, painter, target, families.tools, shown, extents, state.labels,
-                              state.smallestLabel, marksTinyBoxes(state, target));
+                              state.smallestLabel, marks);
     else
         paintShown();
     if (!retainable)
