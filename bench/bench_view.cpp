@@ -5,7 +5,9 @@
 // The plan is a grid of simple boxes, 40 x 30 units a cell, of which a 1920 x 1080 window
 // shows about 1,700 at scale 1 whatever the plan's size.
 //   plan/item_full          the item showing the plan's top-left corner, a full frame
-//   plan/view_pan           a BllViewItem panned by 8 pixels, and its frame
+//   plan/view_full          a BllViewItem at scale 1 on the plan's middle, a full frame
+//   plan/view_pan           the same view panned by 8 pixels, and its frame
+//   plan/view_pan_scaled    the same at scale 1.25, where a pan paints the view anew
 //   plan/view_zoom          zoomed in or out by 1.25 about the centre, and its frame
 //   plan/view_whole         the whole plan fitted into the view, a full frame
 //   plan/view_load          a view built and the plan added from C++; heap per box
@@ -109,15 +111,41 @@ struct ViewFixture : PlanOn<BllViewItem>
     }
 };
 
-void viewPan(benchmark::State &state)
+void viewFull(benchmark::State &state)
 {
     ViewFixture &f = fixture<ViewFixture>(int(state.range(0)));
     f.showCentre();
+    // Another fill colour keeps nothing of the last frame, and costs nothing itself.
+    const QColor fill = f.item.fillColor();
+    for (auto _ : state) {
+        f.odd = !f.odd;
+        f.item.setFillColor(f.odd ? QColor(254, 254, 254) : fill);
+        f.frame();
+    }
+    f.item.setFillColor(fill);
+}
+
+void panAtScale(benchmark::State &state, double scale)
+{
+    ViewFixture &f = fixture<ViewFixture>(int(state.range(0)));
+    f.showCentre();
+    f.item.zoomAt(windowWidth / 2, windowHeight / 2, scale);
+    f.frame();
     for (auto _ : state) {
         f.odd = !f.odd;
         f.item.panBy(f.odd ? 8 : -8, 0);
         f.frame();
     }
+}
+
+void viewPan(benchmark::State &state)
+{
+    panAtScale(state, 1);
+}
+
+void viewPanScaled(benchmark::State &state)
+{
+    panAtScale(state, 1.25);
 }
 
 void viewZoom(benchmark::State &state)
@@ -263,7 +291,9 @@ int main(int argc, char **argv)
             quick ? std::vector<int> {2000} : std::vector<int> {10000, 100000, 1000000};
     const std::pair<const char *, void (*)(benchmark::State &)> benchmarks[] = {
             {"plan/item_full", fullFrame},
+            {"plan/view_full", viewFull},
             {"plan/view_pan", viewPan},
+            {"plan/view_pan_scaled", viewPanScaled},
             {"plan/view_zoom", viewZoom},
             {"plan/view_whole", viewWhole},
             {"plan/view_load", viewLoad},

@@ -13,16 +13,6 @@
 
 namespace {
 
-int partialFrames = 0;
-
-void countFrames(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (QByteArray(context.category) == "bll.painteditem.retained")
-        partialFrames += message.startsWith("repainted");
-    else if (type != QtDebugMsg)
-        fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 // One frame as Qt Quick paints one: the item's fill, then paint(), on the image it keeps.
 QImage frame(Bll_Painted_Item &item, QImage &image)
 {
@@ -174,11 +164,7 @@ class tst_Model : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QLoggingCategory::setFilterRules("bll.painteditem.retained.debug=true");
-        qInstallMessageHandler(countFrames);
-    }
+    void initTestCase() { countFrameLog(); }
 
     // What a box reads back is what it was given, under the option maps' keys.
     void readBack_data()
@@ -317,9 +303,9 @@ private slots:
         QImage image;
         frame(item, image);
         run(&item, removal);
-        partialFrames = 0;
+        frameLog = FrameLog();
         QCOMPARE(frame(item, image), freshFrame(without));
-        QCOMPARE(partialFrames, int(partial));
+        QCOMPARE(frameLog.partial, int(partial));
         run(&fresh, without);
         for (const QString &family : familyNames) {
             QCOMPARE(BllBoxes::ids(&item, family), BllBoxes::ids(&fresh, family));
@@ -384,9 +370,9 @@ private slots:
             QCOMPARE(BllBoxes::box(&item, "simple", id)["isSelected"].toBool(),
                      selected.split(' ').contains(id));
         }
-        partialFrames = 0;
+        frameLog = FrameLog();
         QCOMPARE(frame(item, image), freshFrame(script));
-        QCOMPARE(partialFrames, 1);
+        QCOMPARE(frameLog.partial, 1);
     }
 
     // The mapper against a fresh item given the model's rows one after the other: after every

@@ -108,23 +108,6 @@ QByteArray serifAsVerdana()
     return font;
 }
 
-int partialFrames = 0;
-int bandedFrames = 0;
-int repaintedBoxes = 0;
-
-void countFrames(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (QByteArray(context.category) == "bll.painteditem.retained") {
-        if (message.startsWith("repainted")) {
-            ++partialFrames;
-            repaintedBoxes += message.section(' ', 1, 1).toInt();
-        }
-        bandedFrames += message.contains("bands");
-    } else if (type != QtDebugMsg) {
-        fprintf(stderr, "%s\n", qPrintable(message));
-    }
-}
-
 // Boxes of every family strewn over and past the item, from a seed.
 QString crowd(quint32 seed, int count)
 {
@@ -304,8 +287,7 @@ class tst_Retained : public QObject
 private slots:
     void initTestCase()
     {
-        QLoggingCategory::setFilterRules("bll.painteditem.retained.debug=true");
-        qInstallMessageHandler(countFrames);
+        countFrameLog();
         QVERIFY(QFontDatabase::addApplicationFontFromData(serifAsVerdana()) >= 0);
     }
 
@@ -495,7 +477,7 @@ private slots:
                                             : direct;
         QPixmap pixmap;
         QImage image;
-        partialFrames = bandedFrames = 0;
+        frameLog = FrameLog();
         for (int frames = 0; frames < changes.size(); ++frames) {
             run(&item, changes[frames]);
             if (frames % 13 == 12)
@@ -517,16 +499,16 @@ private slots:
                 run(&fresh, changes[i]);
             QPixmap freshPixmap;
             QImage freshImage;
-            const int partial = partialFrames;
+            const int partial = frameLog.partial;
             qputenv("BLL_PAINT_THREADS", "1");
             const QImage expected = frame(fresh, setup, freshPixmap, freshImage);
-            QCOMPARE(partialFrames, partial); // a new item paints in full
+            QCOMPARE(frameLog.partial, partial); // a new item paints in full
             qputenv("BLL_PAINT_THREADS", QByteArray::number(setup.threads));
             QVERIFY2(frame(item, setup, pixmap, image) == expected,
                      qPrintable(QString("frame %1: %2").arg(frames).arg(changes[frames])));
         }
-        QCOMPARE(partialFrames > 0, setup.retains());
-        QCOMPARE(bandedFrames > 0,
+        QCOMPARE(frameLog.partial > 0, setup.retains());
+        QCOMPARE(frameLog.banded > 0,
                  (setup.threads ? setup.threads : QThread::idealThreadCount()) > 1);
     }
 
@@ -619,10 +601,10 @@ private slots:
         QImage image;
         frame(item, setup, pixmap, image);
         run(&item, call);
-        partialFrames = repaintedBoxes = 0;
+        frameLog = FrameLog();
         frame(item, setup, pixmap, image);
-        QCOMPARE(partialFrames, 1);
-        QCOMPARE(repaintedBoxes, repainted);
+        QCOMPARE(frameLog.partial, 1);
+        QCOMPARE(frameLog.boxes, repainted);
     }
 };
 

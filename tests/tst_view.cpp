@@ -146,8 +146,11 @@ class TstView : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { countFrameLog(); }
     void framesAreTheItemsThroughTheMapping_data();
     void framesAreTheItemsThroughTheMapping();
+    void pansMoveTheKeptFrame_data();
+    void pansMoveTheKeptFrame();
     void mapping_data();
     void mapping();
     void refusesWhatCannotBeShown_data();
@@ -171,15 +174,23 @@ void TstView::framesAreTheItemsThroughTheMapping_data()
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<bool>("onPixmap");
     QTest::addColumn<bool>("shapes");
-    QTest::newRow("scale 1 from the origin") << 1.0 << 0.0 << 0.0 << qreal(1) << false << false;
-    QTest::newRow("zoomed in off centre") << 3.5 << 140.25 << 90.5 << qreal(1) << false << false;
-    QTest::newRow("the whole plan") << 0.3 << -110.0 << -105.0 << qreal(1) << false << false;
+    // Of the four pans below, those that move the kept frame: by whole pixels, under a scale of
+    // the device that is a power of two, where not most of the frame is new.
+    QTest::addColumn<int>("movingPans");
+    QTest::newRow("scale 1 from the origin")
+            << 1.0 << 0.0 << 0.0 << qreal(1) << false << false << 2;
+    QTest::newRow("zoomed in off centre")
+            << 3.5 << 140.25 << 90.5 << qreal(1) << false << false << 0;
+    QTest::newRow("the whole plan") << 0.3 << -110.0 << -105.0 << qreal(1) << false << false << 0;
     QTest::newRow("left of and above the plan")
-            << 1.25 << -300.0 << -180.0 << qreal(1) << false << false;
-    QTest::newRow("ratio 2") << 1.5 << 40.0 << 30.0 << qreal(2) << false << false;
-    QTest::newRow("pixmap") << 2.0 << 200.0 << 100.0 << qreal(1) << true << false;
-    QTest::newRow("pixmap, ratio 2, shapes") << 0.75 << 0.0 << 10.0 << qreal(2) << true << true;
-    QTest::newRow("shapes") << 1.0 << 20.0 << 20.0 << qreal(1) << false << true;
+            << 1.25 << -300.0 << -180.0 << qreal(1) << false << false << 0;
+    QTest::newRow("ratio 2") << 1.5 << 40.0 << 30.0 << qreal(2) << false << false << 0;
+    QTest::newRow("pixmap") << 2.0 << 200.0 << 100.0 << qreal(1) << true << false << 0;
+    QTest::newRow("pixmap, ratio 2, half scale")
+            << 0.5 << 100.0 << 50.0 << qreal(2) << true << false << 2;
+    QTest::newRow("pixmap, ratio 2, shapes")
+            << 0.75 << 0.0 << 10.0 << qreal(2) << true << true << 0;
+    QTest::newRow("shapes") << 1.0 << 20.0 << 20.0 << qreal(1) << false << true << 2;
 }
 
 // Frames of one view, each against a fresh item: the first in full, the next after one box
@@ -192,6 +203,7 @@ void TstView::framesAreTheItemsThroughTheMapping()
     QFETCH(qreal, ratio);
     QFETCH(bool, onPixmap);
     QFETCH(bool, shapes);
+    QFETCH(int, movingPans);
     QString script = plan(7);
     TestView view;
     view.setPaintsShapes(shapes);
@@ -213,6 +225,7 @@ void TstView::framesAreTheItemsThroughTheMapping()
              expected(script, scale, x, y, ratio, onPixmap, shapes));
 
     // Pans by whole and by fractional pixels.
+    frameLog = FrameLog();
     for (const QPointF &by :
          {QPointF(-12, 5), QPointF(30, -41), QPointF(0.5, 0), QPointF(-3, -2)}) {
         const QPointF corner = view.mapFromScene(x, y);
@@ -221,6 +234,51 @@ void TstView::framesAreTheItemsThroughTheMapping()
         QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
                  expected(script, scale, view.viewX(), view.viewY(), ratio, onPixmap, shapes));
     }
+    QCOMPARE(frameLog.partial, movingPans);
+}
+
+void TstView::pansMoveTheKeptFrame_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("onPixmap");
+    QTest::newRow("scale 1") << 1.0 << qreal(1) << false;
+    QTest::newRow("scale 1 on a pixmap") << 1.0 << qreal(1) << true;
+    QTest::newRow("scale 0.5") << 0.5 << qreal(1) << false;
+    QTest::newRow("scale 0.25 at ratio 2") << 0.25 << qreal(2) << false;
+}
+
+// A walk of small pans, boxes changing on the way: each frame moves the kept one, repaints what
+// is new and what its old edges cut, and is still the oracle's.
+void TstView::pansMoveTheKeptFrame()
+{
+    QFETCH(double, scale);
+    QFETCH(qreal, ratio);
+    QFETCH(bool, onPixmap);
+    QString script = plan(11);
+    TestView view;
+    view.setMinimumLabelSize(0);
+    run(&view, script);
+    QVERIFY(view.setView(scale, 100, 60));
+    QPixmap pixmap;
+    QImage image;
+    const auto paintView = [&](QPainter &painter) { view.paint(&painter); };
+    frame(view, paintView, ratio, onPixmap, pixmap, image);
+    QRandomGenerator random(5);
+    frameLog = FrameLog();
+    const int steps = 24;
+    for (int step = 0; step < steps; ++step) {
+        QVERIFY(view.panBy(random.bounded(-16, 17), random.bounded(-16, 17)));
+        if (step % 3 == 0) {
+            const QString change = QString("; updateBoxSimpleF b%1 {isHover:true}")
+                                           .arg(3 * random.bounded(80) + 2);
+            run(&view, change);
+            script += change;
+        }
+        QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
+                 expected(script, scale, view.viewX(), view.viewY(), ratio, onPixmap, false));
+    }
+    QVERIFY2(frameLog.partial > steps / 2, qPrintable(QString::number(frameLog.partial)));
 }
 
 void TstView::mapping_data()

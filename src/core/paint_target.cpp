@@ -2,6 +2,33 @@
 
 #include <QtGui/QPaintEngine>
 
+#include <cmath>
+
+namespace {
+
+// The raster engine works out a point's device coordinate as x · s + dx in doubles. Under a
+// scale that is a power of two the product is exact, and a translation of a few binary digits
+// adds to it without a rounding that would depend on where the picture lies; at other scales
+// (0.3, say) a box edge moved by whole pixels lands on other sub-pixel coverage than it would be
+// painted with there.
+bool powerOfTwo(double scale)
+{
+    int exponent = 0;
+    return scale > 0 && std::frexp(scale, &exponent) == 0.5 && std::abs(exponent) < 32;
+}
+
+bool shortFraction(double translation)
+{
+    return std::abs(translation) < (1 << 24) && translation * 256 == std::floor(translation * 256);
+}
+
+bool whole(double value)
+{
+    return value == std::floor(value) && std::abs(value) < (1 << 24);
+}
+
+} // namespace
+
 PaintTarget PaintTarget::of(QPainter *painter)
 {
     PaintTarget target;
@@ -44,4 +71,30 @@ bool PaintTarget::sameButSize(const PaintTarget &other) const
     return format == other.format && ratio == other.ratio && dpiX == other.dpiX
             && dpiY == other.dpiY && transform == other.transform && hints == other.hints
             && direction == other.direction && tools == other.tools;
+}
+
+bool PaintTarget::movedFrom(const PaintTarget &other, QPoint *shift) const
+{
+    const QTransform &now = transform, &then = other.transform;
+    if (size != other.size || now.type() > QTransform::TxScale || then.type() > QTransform::TxScale
+        || now.m11() != then.m11() || now.m22() != then.m22())
+        return false;
+    PaintTarget unmoved = *this;
+    unmoved.transform = then;
+    if (!unmoved.sameButSize(other))
+        return false;
+    // Whole pixels of the painter's coordinates fall on whole device pixels, the device's edges
+    // included.
+    if (!whole(ratio) || size.width() % int(ratio) != 0 || size.height() % int(ratio) != 0)
+        return false;
+    const double dx = now.dx() - then.dx(), dy = now.dy() - then.dy();
+    if (!powerOfTwo(now.m11() * ratio) || !powerOfTwo(now.m22() * ratio) || !whole(dx)
+        || !whole(dy))
+        return false;
+    for (const double translation : {now.dx(), now.dy(), then.dx(), then.dy()}) {
+        if (!shortFraction(translation * ratio))
+            return false;
+    }
+    *shift = QPoint(int(dx), int(dy));
+    return true;
 }

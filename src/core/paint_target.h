@@ -21,6 +21,11 @@ struct PaintTarget
     // A device of the same kind with the same painter state, at another size. Whether it holds
     // what a kept frame was painted over is for its pixels to tell.
     bool sameButSize(const PaintTarget &other) const;
+    // A device of the same kind, size and painter state, whose world transform only moved by
+    // whole pixels (*shift, in the painter's coordinates before its world transform) at a scale
+    // where the raster engine places every shape moved by exactly as much: pixels kept from
+    // `other` are then what this device would be painted with there.
+    bool movedFrom(const PaintTarget &other, QPoint *shift) const;
     bool operator==(const PaintTarget &other) const
     {
         return sameButSize(other) && size == other.size;

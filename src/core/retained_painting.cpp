@@ -46,18 +46,6 @@ ItemState::Kind kindOf(const Bll_Painted_Item &item)
                                                                             : ItemState::DrawsUnder;
 }
 
-// Copies `area` of the device's pixels (in the device's own coordinates) into the kept image.
-void keepPixels(const PaintTarget &target, QImage &kept, const QRegion &area)
-{
-    QPainter painter(&kept);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.setClipRegion(area);
-    if (target.image)
-        painter.drawImage(QPointF(0, 0), *target.image);
-    else
-        painter.drawPixmap(QPointF(0, 0), *target.pixmap);
-}
-
 // Whether every pixel of the image is the same, which *colour receives.
 bool uniform(const QImage &image, quint32 *colour)
 {
@@ -279,36 +267,55 @@ QVector<int> boxesNear(const Bll_Painted_Item &item, ItemState &state, const QTr
     return boxes;
 }
 
-// A texture that grew or shrank repaints what is new, and every box that reaches its moving
-// right or bottom edge: the raster engine draws a shape that an edge cuts differently as a whole.
-void damageOfResize(const Bll_Painted_Item &item, ItemState &state, const PainterTools *tools,
-                    const QRect &before, Damage &damage)
+// Where the kept pixels no longer cover the device (it grew, or the picture moved) is new. Every
+// box that reaches an edge where the kept pixels now end, or where they ended before, is
+// repainted too: the raster engine draws a shape that an edge cuts differently as a whole. An
+// edge where both the device and the kept pixels end cuts each box as it did. `before` is where
+// the kept pixels now lie.
+void damageOfNewEdges(const Bll_Painted_Item &item, ItemState &state, const PainterTools *tools,
+                      const QRect &before, Damage &damage)
 {
-    const QRect common = damage.area() & before;
-    damage.add(QRegion(damage.area()).subtracted(common));
-    // Boxes wholly beyond an edge lie in what is new; those that reach the edge cross it, along the
-    // device. Only those are asked of the index, not every box beyond: a plan reaches far past.
-    const QRectF area = QRectF(damage.area()).adjusted(-4, -4, 4, 4);
-    const QVector<QRectF> edges = {QRectF(QPointF(common.right() - 4, area.top()),
-                                          QPointF(common.right() + 4, area.bottom())),
-                                   QRectF(QPointF(area.left(), common.bottom() - 4),
-                                          QPointF(area.right(), common.bottom() + 4))};
+    const QRect area = damage.area();
+    const QRect common = area & before;
+    damage.add(QRegion(area).subtracted(common));
+    if (common.isEmpty())
+        return;
+    const bool left = area.left() != before.left(), right = area.right() != before.right(),
+               top = area.top() != before.top(), bottom = area.bottom() != before.bottom();
+    // Boxes wholly beyond an edge lie in what is new; those that reach the edge cross it, along
+    // the device. Only those are asked of the index, not every box beyond: a plan reaches far past.
+    const QRectF reach = QRectF(area).adjusted(-4, -4, 4, 4);
+    QVector<QRectF> edges;
+    const auto along = [&](bool moves, int x0, int y0, int x1, int y1) {
+        if (moves)
+            edges << QRectF(QPointF(x0, y0), QPointF(x1, y1));
+    };
+    along(left, common.left() - 4, reach.top(), common.left() + 4, reach.bottom());
+    along(right, common.right() - 4, reach.top(), common.right() + 4, reach.bottom());
+    along(top, reach.left(), common.top() - 4, reach.right(), common.top() + 4);
+    along(bottom, reach.left(), common.bottom() - 4, reach.right(), common.bottom() + 4);
+    if (edges.isEmpty())
+        return;
     for (int family = 0; family < BoxFamilyCount; ++family) {
         for (const int i : boxesNear(item, state, damage.toItem(), family, tools[family], edges)) {
             const QRectF extent = state.frame->extents[family].at(i);
             if (extent.isEmpty())
                 continue;
             const QRect onArea = damage.onDevice(extent);
-            if (onArea.right() >= common.right() || onArea.bottom() >= common.bottom())
-                damage.add(QRegion(onArea & damage.area()));
+            if ((left && onArea.left() <= common.left())
+                || (right && onArea.right() >= common.right())
+                || (top && onArea.top() <= common.top())
+                || (bottom && onArea.bottom() >= common.bottom()))
+                damage.add(QRegion(onArea & area));
         }
     }
 }
 
 // Paints every box that may draw into the damage, in paint order, then the kept frame around the
-// damage, and keeps what was repainted.
+// damage, moved by `moved`, and keeps what was repainted (all of it, after a move).
 void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
-                   const PaintTarget &target, const PainterTools *tools, const Damage &damage)
+                   const PaintTarget &target, const PainterTools *tools, const Damage &damage,
+                   const QPoint &moved)
 {
     KeptFrame &frame = *state.frame;
     QVector<QRectF> deviceDamage, itemDamage;
@@ -371,24 +378,28 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
                     BoxSelection::only(touched[family], visible), state.smallestLabel,
                     marksTinyBoxes(state, target));
     }
+    if (!moved.isNull())
+        frame.pixels.move(moved * target.ratio);
     painter->save();
     painter->resetTransform();
-    painter->setClipRegion(QRegion(damage.area()).subtracted(damage.region()));
     painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(QPointF(0, 0), frame.image);
+    frame.pixels.drawOn(painter, QRegion(damage.area()).subtracted(damage.region()));
     painter->restore();
     tools[BoxFamilyCount].install(painter);
 
-    if (frame.image.size() != target.size) {
-        QImage resized(target.size, target.format);
-        resized.setDevicePixelRatio(target.ratio);
-        QPainter copy(&resized);
-        copy.setCompositionMode(QPainter::CompositionMode_Source);
-        copy.drawImage(QPointF(0, 0), frame.image);
-        copy.end();
-        frame.image = resized;
+    if (!moved.isNull()) {
+        // Boxes the device no longer reaches drew nothing on the frame kept now; the list of
+        // those it holds does not grow with every pan.
+        const int margin = PaintLimits::antialiasMargin + 1;
+        const QRectF shown = damage.toItem().mapRect(
+                QRectF(damage.area()).adjusted(-margin, -margin, margin, margin));
+        for (KeptExtents &extents : frame.extents)
+            extents.keepMeeting(shown);
     }
-    keepPixels(target, frame.image, damage.region());
+
+    if (frame.pixels.size() != target.size)
+        frame.pixels.resize(target.size);
+    frame.pixels.keep(target, damage.region());
     frame.target = target;
     qCDebug(lcRetained, "repainted %d boxes in %d rectangles",
             int(touched[0].size() + touched[1].size() + touched[2].size()),
@@ -400,7 +411,7 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
 // due after all: the families would start from other tools, or most of the area (or many places)
 // changed, or the device holds something else under the damage.
 bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
-                    const PaintTarget &target)
+                    const PaintTarget &target, const QPoint &moved)
 {
     KeptFrame &frame = *state.frame;
     const FamilyTools families(item, state, target.tools);
@@ -417,8 +428,9 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         qCDebug(lcRetained, "full frame: many places changed");
         return false;
     }
-    if (damage.area() != frame.target.area())
-        damageOfResize(item, state, tools, frame.target.area(), damage);
+    const QRect before = frame.target.area().translated(moved);
+    if (damage.area() != before)
+        damageOfNewEdges(item, state, tools, before, damage);
     if (damage.mostOfTheArea()) {
         qCDebug(lcRetained, "full frame: most of the area changed");
         return false;
@@ -429,7 +441,7 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         qCDebug(lcRetained, "full frame: another background under the changes");
         return false;
     }
-    repaintDamage(item, painter, state, target, tools, damage);
+    repaintDamage(item, painter, state, target, tools, damage, moved);
     return true;
 }
 
@@ -565,10 +577,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         frame.switched[family].clear();
     }
     frame.changes = 0;
-    if (frame.image.size() != target.size || frame.image.format() != target.format)
-        frame.image = QImage(target.size, target.format);
-    frame.image.setDevicePixelRatio(target.ratio);
-    keepPixels(target, frame.image, target.area());
+    frame.pixels.keepAll(target);
     frame.target = target;
     frame.fillColor = item.fillColor();
     frame.background = background;
@@ -606,19 +615,21 @@ void RetainedPainting::paint(const Bll_Painted_Item &item, QPainter *painter)
             keepable && (!drawsUnder || (target.image && uniform(*target.image, &background)));
 
     const KeptFrame *frame = state.frame.get();
+    QPoint moved;
     const char *full = painter == paintingInFull ? "painted once"
             : !keepable                          ? "not an unclipped raster image or pixmap"
             : !retainable && target.pixmap       ? "a derived item on a pixmap"
             : !retainable                        ? "something under the boxes"
             : !frame                             ? "nothing kept"
             : frame->everything                  ? "styles or clears"
-            : !target.sameButSize(frame->target) ? "another device or painter state"
+            : !target.sameButSize(frame->target) && !target.movedFrom(frame->target, &moved)
+            ? "another device or painter state"
             : item.fillColor() != frame->fillColor
                     || (drawsUnder && background != frame->background)
             ? "another background"
             : frame->fontGeneration != fontGeneration() ? "fonts changed"
                                                         : nullptr;
-    if (!full && repaintChanges(item, painter, state, target))
+    if (!full && repaintChanges(item, painter, state, target, moved))
         return;
     if (full)
         qCDebug(lcRetained, "full frame: %s", full);
@@ -650,6 +661,84 @@ void paintWholeFamily(const Bll_Painted_Item &item, QPainter *painter, BoxFamily
 {
     paintFamily(item, painter, ItemState::of(&item), family,
                 BoxSelection::all(boxFamilies[family]->count(item)), 0, false);
+}
+
+void KeptPixels::keepAll(const PaintTarget &target)
+{
+    if (m_image.size() != target.size || m_image.format() != target.format)
+        m_image = QImage(target.size, target.format);
+    m_image.setDevicePixelRatio(target.ratio);
+    m_origin = QPoint();
+    keep(target, QRegion(target.area()));
+}
+
+QVector<QPoint> KeptPixels::placements() const
+{
+    if (m_origin.isNull())
+        return {QPoint()};
+    const int width = m_image.width(), height = m_image.height();
+    return {m_origin, m_origin - QPoint(width, 0), m_origin - QPoint(0, height),
+            m_origin - QPoint(width, height)};
+}
+
+void KeptPixels::keep(const PaintTarget &target, const QRegion &area)
+{
+    QPainter painter(&m_image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const qreal ratio = m_image.devicePixelRatio();
+    for (const QPoint &at : placements()) {
+        // The device's pixels land on the image where the part of the image placed at `at` shows
+        // them.
+        const QPointF offset = -QPointF(at) / ratio;
+        painter.setClipRegion(area.translated(offset.toPoint()));
+        if (target.image)
+            painter.drawImage(offset, *target.image);
+        else
+            painter.drawPixmap(offset, *target.pixmap);
+    }
+}
+
+void KeptPixels::move(const QPoint &by)
+{
+    const int width = m_image.width(), height = m_image.height();
+    m_origin = QPoint(((m_origin.x() + by.x()) % width + width) % width,
+                      ((m_origin.y() + by.y()) % height + height) % height);
+}
+
+void KeptPixels::drawOn(QPainter *painter, const QRegion &clip) const
+{
+    const qreal ratio = m_image.devicePixelRatio();
+    painter->setClipRegion(clip);
+    // An antialiasing painter blends the image's edges, which now lie inside the device.
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    for (const QPoint &at : placements())
+        painter->drawImage(QPointF(at) / ratio, m_image);
+}
+
+QImage KeptPixels::unwrapped(const QSize &size) const
+{
+    const qreal ratio = m_image.devicePixelRatio();
+    QImage image(size, m_image.format());
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    drawOn(&painter, QRegion(QRect(QPoint(0, 0), (QSizeF(size) / ratio).toSize())));
+    return image;
+}
+
+void KeptPixels::resize(const QSize &size)
+{
+    m_image = unwrapped(size);
+    m_origin = QPoint();
+}
+
+const QImage &KeptPixels::image() const
+{
+    if (!m_origin.isNull()) {
+        m_image = unwrapped(m_image.size());
+        m_origin = QPoint();
+    }
+    return m_image;
 }
 
 void KeptExtents::assignAll(QVector<QRectF> extents)
@@ -698,6 +787,22 @@ void KeptExtents::set(int box, const QRectF &extent)
         m_boxes.insert(at, box);
         m_extents.insert(at, extent);
     }
+}
+
+void KeptExtents::keepMeeting(const QRectF &area)
+{
+    if (m_all)
+        return;
+    int kept = 0;
+    for (int k = 0; k < m_boxes.size(); ++k) {
+        if (m_extents.at(k).intersects(area)) {
+            m_boxes[kept] = m_boxes.at(k);
+            m_extents[kept] = m_extents.at(k);
+            ++kept;
+        }
+    }
+    m_boxes.resize(kept);
+    m_extents.resize(kept);
 }
 
 QVector<QRectF> KeptExtents::release()

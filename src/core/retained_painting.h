@@ -57,6 +57,8 @@ public:
     bool lists(int box) const;
     QRectF at(int box) const; // empty where not listed
     void set(int box, const QRectF &extent);
+    // Forgets the boxes whose extents miss `area`: they draw nothing on a frame that shows only it.
+    void keepMeeting(const QRectF &area);
     // Hands the extents' memory over, to be filled for the next frame; nothing is listed then.
     QVector<QRectF> release();
 
@@ -66,10 +68,40 @@ private:
     QVector<QRectF> m_extents;
 };
 
+// The last frame's pixels. A pan moves where they start rather than the pixels: they are kept
+// wrapped around the image's edges, device pixel p at (p - origin) modulo the size.
+class KeptPixels
+{
+public:
+    QSize size() const { return m_image.size(); }
+    // Keeps all of the device's pixels, as they lie.
+    void keepAll(const PaintTarget &target);
+    // Keeps the device's pixels under `area` (in the painter's coordinates before its world
+    // transform).
+    void keep(const PaintTarget &target, const QRegion &area);
+    // The picture moved by `by` on the device, in whole device pixels.
+    void move(const QPoint &by);
+    // Draws the kept pixels where they lie on the device, under `clip`, on a painter without a
+    // world transform; it leaves that clip and no antialiasing on the painter.
+    void drawOn(QPainter *painter, const QRegion &clip) const;
+    // As they lie on the device, at another size: what is new is undefined.
+    void resize(const QSize &size);
+    // As they lie on the device.
+    const QImage &image() const;
+
+private:
+    // Where the image lies on the device, once for each part that wraps around.
+    QVector<QPoint> placements() const;
+    QImage unwrapped(const QSize &size) const;
+    // Unwrapping changes no pixel as it lies on the device.
+    mutable QImage m_image;
+    mutable QPoint m_origin; // in device pixels, within the size
+};
+
 // The last frame, and what changed since.
 struct KeptFrame
 {
-    QImage image; // the last frame's pixels
+    KeptPixels pixels; // the last frame's pixels
     PaintTarget target; // and what they were painted on, and with
     QColor fillColor;
     quint32 background = 0; // the colour found on the device before painting

@@ -162,7 +162,7 @@ bool BllViewItem::Private::paintMoved(QPainter *painter) const
     const QTransform now = view->sceneToItem() * painter->worldTransform();
     painter->save();
     painter->setWorldTransform(kept.target.transform.inverted() * now);
-    painter->drawImage(QPointF(0, 0), kept.image);
+    painter->drawImage(QPointF(0, 0), kept.pixels.image());
     painter->restore();
     return true;
 }

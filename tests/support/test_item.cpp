@@ -2,7 +2,10 @@
 
 #include <bll_painted_item_boxes.h>
 
+#include <QtCore/QLoggingCategory>
 #include <QtCore/QMetaMethod>
+
+#include <cstdio>
 
 namespace {
 
@@ -134,4 +137,23 @@ QStringList painting(const QString &script, void (TestItem::*paint)(QPainter *))
                        .arg(painted.font.pixelSize());
     return texts.replaceInStrings(penText(foundPen), "found pen")
             .replaceInStrings(brushText(foundBrush), "found brush");
+}
+
+FrameLog frameLog;
+
+void countFrameLog()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("bll.painteditem.retained.debug=true"));
+    qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (QByteArray(context.category) == "bll.painteditem.retained") {
+                    if (message.startsWith(QLatin1String("repainted"))) {
+                        ++frameLog.partial;
+                        frameLog.boxes += message.section(' ', 1, 1).toInt();
+                    }
+                    frameLog.banded += message.contains(QLatin1String("bands"));
+                } else if (type != QtDebugMsg) {
+                    fprintf(stderr, "%s\n", qPrintable(message));
+                }
+            });
 }

@@ -56,6 +56,16 @@ double invoke(QObject *item, const QByteArray &method, const QVariantList &args)
 // BllBoxes' calls take the item as their first argument: "remove simple [a, b]". Returns the
 // last call's answer.
 double run(QObject *item, const QString &script);
+
+// What kept frames tell of each frame (the "bll.painteditem.retained" logging category), counted
+// once countFrameLog() has been called: frames repainted in part, the boxes those repainted, and
+// frames painted in bands. Other messages than debug ones still reach standard error.
+struct FrameLog
+{
+    int partial = 0, boxes = 0, banded = 0;
+};
+extern FrameLog frameLog;
+void countFrameLog();
 QVariant scriptValue(const QString &token);
 
 // A fresh item that has run script, painted by paint on a painter found holding foundPen,
