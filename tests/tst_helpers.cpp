@@ -312,6 +312,12 @@ private slots:
         QTest::newRow("scaled by a tenth") << PainterSetup([](QPainter *p) { p->scale(1.1, 1.1); });
         QTest::newRow("moved by a fraction")
                 << PainterSetup([](QPainter *p) { p->translate(0.3, -0.7); });
+        QTest::newRow("moved by whole pixels")
+                << PainterSetup([](QPainter *p) { p->translate(37, -12); });
+        QTest::newRow("moved by 64ths, scaled in quarters") << PainterSetup([](QPainter *p) {
+            p->translate(-812.328125, 301.015625);
+            p->scale(1.25, 0.75);
+        });
         QTest::newRow("clipped") << PainterSetup(
                 [](QPainter *p) { p->setClipRect(QRect(50, 40, 300, 200)); });
     }

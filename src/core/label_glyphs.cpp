@@ -51,6 +51,14 @@ bool exactScale(qreal scale)
     return scale > 0 && scale <= 64 && steps == std::floor(steps);
 }
 
+// A translation in 64ths of a device pixel, as a view's at 1:1 is, adds to a glyph's 26.6
+// position without rounding.
+bool exactTranslation(qreal translation)
+{
+    const qreal steps = translation * 64;
+    return qAbs(translation) < fixedPointLimit && steps == std::floor(steps);
+}
+
 } // namespace
 
 int fontGeneration()
@@ -89,16 +97,16 @@ LabelPainter::LabelPainter(QPainter *painter, LabelStore *store, Keeping keeping
     : m_painter(painter), m_store(store), m_keeping(keeping)
 {
     // Glyphs drawn by drawGlyphRun land where drawText puts them when Qt's arithmetic on their
-    // positions is exact: no translation, a scale in 256ths, on the raster engine (which also
-    // draws them as drawText does; others would lose the text, in a PDF say). Labels that run
+    // positions is exact: a translation in 64ths, a scale in 256ths, on the raster engine (which
+    // also draws them as drawText does; others would lose the text, in a PDF say). Labels that run
     // right to left are left to drawText.
     const QTransform device = painter->deviceTransform();
     const QPaintEngine *engine = painter->paintEngine();
     m_deviceScale = std::sqrt(std::abs(painter->worldTransform().determinant()));
     m_glyphsExact = engine && engine->type() == QPaintEngine::Raster
             && painter->layoutDirection() != Qt::RightToLeft && device.type() <= QTransform::TxScale
-            && device.dx() == 0 && device.dy() == 0 && exactScale(device.m11())
-            && exactScale(device.m22());
+            && exactTranslation(device.dx()) && exactTranslation(device.dy())
+            && exactScale(device.m11()) && exactScale(device.m22());
 }
 
 void LabelPainter::draw(const QRectF &box, const QString &text, int index)

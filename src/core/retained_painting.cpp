@@ -62,12 +62,17 @@ bool uniform(const QImage &image, quint32 *colour)
 }
 
 // The device's pixels under `area` (in the painter's coordinates before its world transform).
+QRect devicePixelRect(const PaintTarget &target, const QRect &area)
+{
+    return QTransform::fromScale(target.ratio, target.ratio)
+            .mapRect(QRectF(area))
+            .toAlignedRect()
+            .intersected(QRect(QPoint(0, 0), target.size));
+}
+
 QImage devicePixels(const PaintTarget &target, const QRect &area)
 {
-    const QRect pixels = QTransform::fromScale(target.ratio, target.ratio)
-                                 .mapRect(QRectF(area))
-                                 .toAlignedRect()
-                                 .intersected(QRect(QPoint(0, 0), target.size));
+    const QRect pixels = devicePixelRect(target, area);
     if (target.image) // a copy shares the pixels; only the part asked for is read
         return target.image->copy(pixels);
     return target.pixmap->copy(pixels).toImage();
@@ -79,12 +84,16 @@ QImage devicePixels(const PaintTarget &target, const QRect &area)
 bool filledWith(const PaintTarget &target, const QRegion &area, quint32 colour)
 {
     for (const QRect &rect : area) {
-        const QImage pixels = devicePixels(target, rect);
+        const QRect pixels = devicePixelRect(target, rect);
+        // An image is read where it lies; a pixmap's pixels are copied out first.
+        const QImage copied = target.image ? QImage() : devicePixels(target, rect);
+        const QImage &image = target.image ? *target.image : copied;
+        const QPoint from = target.image ? pixels.topLeft() : QPoint(0, 0);
         for (int y = 0; y < pixels.height(); ++y) {
-            const auto *row = reinterpret_cast<const quint32 *>(pixels.constScanLine(y));
-            for (int x = 0; x < pixels.width(); ++x)
-                if (row[x] != colour)
-                    return false;
+            const auto *row =
+                    reinterpret_cast<const quint32 *>(image.constScanLine(from.y() + y)) + from.x();
+            if (std::any_of(row, row + pixels.width(), [=](quint32 p) { return p != colour; }))
+                return false;
         }
     }
     return true;
