@@ -228,11 +228,13 @@ int main(int argc, char **argv)
 
     if (plan) {
         QVector<double> full, pan, zoom, whole;
-        for (int i = 0; i < frames; ++i) {
+        // Each kind of step in a row, as a drag or a run of zoom steps comes.
+        for (int i = 0; i < frames; ++i)
             full.append(frame(view, [root] { call(root, "invalidate"); }));
+        for (int i = 0; i < frames; ++i)
             pan.append(frame(view, [root] { call(root, "pan"); }));
+        for (int i = 0; i < frames; ++i)
             zoom.append(frame(view, [root] { call(root, "zoom"); }));
-        }
         // Wheel notches in and out about the middle, as fast as frames come: a gesture.
         QVector<double> wheel;
         const QPointF middle(view.width() / 2.0, view.height() / 2.0);
