@@ -6,6 +6,7 @@
 
 #include <QtCore/QAbstractListModel>
 #include <QtCore/QLoggingCategory>
+#include <QtCore/QStringListModel>
 #include <QtTest/QtTest>
 
 // Boxes read back, removed and set in bulk through BllBoxes, and fed from a model through
@@ -468,6 +469,31 @@ private slots:
         QCOMPARE(frame(item, image), freshFrame(other));
     }
 
+    // A parameter box's parameters come from roles of their names, as a box reads them back,
+    // and follow the model's changes.
+    void parametersFollowTheirRoles()
+    {
+        RowModel model({scriptValue("{boxId:p, x:10.0, y:10.0, width:100.0, height:80.0, "
+                                    "borderWidth:8.0, topParam:2.0, bottomParam:4.5, "
+                                    "leftParam:0.5, rightParam:3.0}")
+                                .toMap()});
+        Bll_Painted_Item item;
+        BllBoxModel mapper;
+        mapper.setFamily("parameter");
+        mapper.setModel(&model);
+        mapper.setTarget(&item);
+        const auto params = [&] {
+            const QVariantMap box = BllBoxes::box(&item, "parameter", "p");
+            return QVector<double> {
+                    box.value("topParam").toDouble(), box.value("bottomParam").toDouble(),
+                    box.value("leftParam").toDouble(), box.value("rightParam").toDouble()};
+        };
+        QCOMPARE(params(), (QVector<double> {2.0, 4.5, 0.5, 3.0}));
+        model.apply("set 0 bottomParam 6.0");
+        model.apply("set 0 leftParam 1.5");
+        QCOMPARE(params(), (QVector<double> {2.0, 6.0, 1.5, 3.0}));
+    }
+
     // Roles named otherwise, roles that appear late, a model or a target deleted under the
     // mapper.
     void mapperLifetime()
@@ -509,6 +535,12 @@ private slots:
         rows.apply("insert 1 {boxId:u, x:1.0, y:1.0, width:9.0, height:9.0}");
         mapper.setTarget(&item);
         QCOMPARE(BllBoxes::ids(&item, "simple"), (QStringList {"t", "u"}));
+
+        // A list of strings names its boxes by Qt's display role, role 0.
+        QStringListModel names({"v", "w"});
+        mapper.setIdRole("display");
+        mapper.setModel(&names);
+        QCOMPARE(BllBoxes::ids(&item, "simple"), (QStringList {"v", "w"}));
     }
 };
 
