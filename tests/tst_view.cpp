@@ -736,6 +736,9 @@ void TstView::wheelZoomShowsTheLastCrispFrameUntilItRests()
     QPixmap pixmap;
     QImage image;
     const auto paintView = [&](QPainter &painter) { view.paint(&painter); };
+    // The crisp frame kept is one moved by a pan.
+    frame(view, paintView, 1, false, pixmap, image);
+    QVERIFY(view.panBy(-7, 5));
     const QImage crisp = frame(view, paintView, 1, false, pixmap, image);
     const QTransform before = view.sceneToItem();
 

@@ -61,7 +61,8 @@ bool uniform(const QImage &image, quint32 *colour)
     return true;
 }
 
-// The device's pixels under `area` (in the painter's coordinates before its world transform).
+// Where `area` (in the painter's coordinates before its world transform) falls on the device, in
+// whole device pixels.
 QRect devicePixelRect(const PaintTarget &target, const QRect &area)
 {
     return QTransform::fromScale(target.ratio, target.ratio)
@@ -70,6 +71,7 @@ QRect devicePixelRect(const PaintTarget &target, const QRect &area)
             .intersected(QRect(QPoint(0, 0), target.size));
 }
 
+// The device's pixels under `area`.
 QImage devicePixels(const PaintTarget &target, const QRect &area)
 {
     const QRect pixels = devicePixelRect(target, area);
