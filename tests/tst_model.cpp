@@ -526,8 +526,11 @@ private slots:
         auto *target = new Bll_Painted_Item;
         RowModel rows({{{"boxId", "t"}, {"x", 1.0}, {"y", 1.0}, {"width", 9.0}, {"height", 9.0}}});
         mapper.setIdRole("boxId");
+        counted.clear();
         mapper.setModel(&rows);
+        QCOMPARE(counted.count(), 1); // fed anew, one box
         mapper.setTarget(target);
+        QCOMPARE(counted.count(), 1); // the same box, elsewhere
         QCOMPARE(BllBoxes::ids(target, "simple"), QStringList {"t"});
         delete target;
         QCOMPARE(mapper.target(), nullptr);
