@@ -609,6 +609,14 @@ void TstView::zoomedOutSimplifies_data()
     QTest::newRow("small labels") << plan(5) << 0.5 << QPointF(-100, -100)
                                   << "updateBoxSimpleF b29 {isSelected:true}" << QList<QPointF>()
                                   << QStringList();
+    // A DVI box whose label, large enough to be drawn, reaches over the right side of a
+    // parameter box painted before it: picking that side repaints the label there.
+    QTest::newRow("a label over another box")
+            << plan(5)
+                    + "; addBoxF under 300 100 40 40 2; "
+                      "addBoxDVIF a_label_reaching_far_beyond_its_box 250 90 60 60 1"
+            << 0.5 << QPointF(-100, -100) << "updateBoxF under {rightBorder:1}" << QList<QPointF>()
+            << QStringList();
     // Boxes 960 to 965 lie in row 15, columns 0 to 5: a parameter box picked at the bottom, a
     // DVI box with translucent markers, a simple box hovered, a plain parameter box, a DVI box
     // without markers (no mark: the background shows), a selected simple box; and the view's

@@ -44,7 +44,9 @@ public:
     void drawLabel(const QRectF &box, const QString &text)
     {
         if (m_boxes.limited()) {
-            if (!m_boxes.shows(BoxLabel::extent(box, text, m_labelSize)))
+            // A label left out is neither placed nor given its font.
+            if ((m_labelSize > 0 && m_labels.cut().leavesOut(m_labelSize))
+                || !m_boxes.shows(BoxLabel::extent(box, text, m_labelSize)))
                 return;
             BoxLabel::setFont(m_painter, m_labelSize);
         }
@@ -118,7 +120,11 @@ Q_ALWAYS_INLINE QRectF united(const QRectF &a, const QRectF &b)
 class ExtentCanvas
 {
 public:
-    explicit ExtentCanvas(bool labels, bool pens = true) : m_labels(labels), m_pens(pens) { }
+    // Labels count where `labels`, unless `cut` leaves them out of the pass.
+    explicit ExtentCanvas(bool labels, bool pens = true, const LabelCut &cut = LabelCut())
+        : m_labels(labels), m_pens(pens), m_cut(cut)
+    {
+    }
     void beginBox(int) { m_extent = QRectF(); }
     void setPen(const QPen &pen)
     {
@@ -138,7 +144,7 @@ public:
     void setLabelFont(int pixelSize) { m_labelSize = pixelSize; }
     void drawLabel(const QRectF &box, const QString &text)
     {
-        if (m_labels)
+        if (m_labels && !m_cut.leavesOut(m_labelSize))
             m_extent = united(m_extent, BoxLabel::extent(box, text, m_labelSize));
     }
     void drawPolygon(const QPolygonF &polygon) { add(polygon.boundingRect()); }
@@ -155,6 +161,7 @@ private:
         m_extent = united(m_extent, shape.adjusted(-m_reach, -m_reach, m_reach, m_reach));
     }
     bool m_labels, m_pens;
+    LabelCut m_cut;
     struct Reach
     {
         const QPen *pen = nullptr;
@@ -360,11 +367,12 @@ struct FamilyOps
     }
 
     static void extents(const Bll_Painted_Item &item, const PainterTools &entry,
-                        const QVector<int> *indices, bool switched, QRectF *out)
+                        const LabelCut &labels, const QVector<int> *indices, bool switched,
+                        QRectF *out)
     {
         const Tools tools(entry.pen, entry.brush, Family::style(item));
         const auto &table = Family::table(item);
-        ExtentCanvas canvas(!switched || Family::switchesGeometry);
+        ExtentCanvas canvas(!switched || Family::switchesGeometry, true, labels);
         Family::prologue(canvas, tools);
         Family::firstDrawn(canvas, tools);
         const int count = indices ? indices->size() : table.size();

@@ -97,10 +97,11 @@ struct BoxFamilyOps
     bool (*startsAlike)(const PainterTools &a, const PainterTools &b);
     // Where boxes may draw in a pass that starts from `entry`, in item coordinates: a rectangle
     // that holds every pixel their outlines, markers, fill and label touch; an empty one for a
-    // box that draws nothing, an unbounded one where that cannot be told. One per place in
-    // `indices` (every box when null) into `out`. With `switched`, only what switching the
-    // box's sides or states can change, when that leaves its geometry as it is.
-    void (*extents)(const Bll_Painted_Item &item, const PainterTools &entry,
+    // box that draws nothing, an unbounded one where that cannot be told; labels that `labels`
+    // leaves out count for nothing. One per place in `indices` (every box when null) into `out`.
+    // With `switched`, only what switching the box's sides or states can change, when that
+    // leaves its geometry as it is.
+    void (*extents)(const Bll_Painted_Item &item, const PainterTools &entry, const LabelCut &labels,
                     const QVector<int> *indices, bool switched, QRectF *out);
     // Whether switching a box's states may also move or hide what it draws, so that where it
     // drew before counts too.

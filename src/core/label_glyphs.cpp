@@ -102,7 +102,7 @@ LabelPainter::LabelPainter(QPainter *painter, LabelStore *store, Keeping keeping
     // right to left are left to drawText.
     const QTransform device = painter->deviceTransform();
     const QPaintEngine *engine = painter->paintEngine();
-    m_deviceScale = std::sqrt(std::abs(painter->worldTransform().determinant()));
+    m_cut = LabelCut::of(painter->worldTransform(), 0);
     m_glyphsExact = engine && engine->type() == QPaintEngine::Raster
             && painter->layoutDirection() != Qt::RightToLeft && device.type() <= QTransform::TxScale
             && exactTranslation(device.dx()) && exactTranslation(device.dy())
@@ -115,7 +115,7 @@ void LabelPainter::draw(const QRectF &box, const QString &text, int index)
     if (!placeableText(box) || m_painter->pen().style() == Qt::NoPen)
         return;
     const QFont &font = m_painter->font();
-    if (m_smallest > 0 && font.pixelSize() * m_deviceScale < m_smallest)
+    if (m_cut.leavesOut(font.pixelSize()))
         return;
     if (!m_glyphsExact || !laysOutAsOneLine(text) || hasDecorations(font)) {
         m_painter->drawText(box, Qt::AlignCenter, text);

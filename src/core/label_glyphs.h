@@ -11,6 +11,9 @@
 #include <QtGui/QFont>
 #include <QtGui/QGlyphRun>
 #include <QtGui/QRawFont>
+#include <QtGui/QTransform>
+
+#include <cmath>
 
 #include <utility>
 
@@ -38,6 +41,24 @@ struct LabelGlyphs
     bool fits(const QString &label, const QFont &painterFont) const;
 };
 
+// Which labels a pass leaves out: those whose font is smaller than `smallest` device pixels (0
+// leaves none out) on a painter whose world transform shows an item unit as `deviceScale` device
+// pixels, on average both ways. Working out where a pass draws asks the same as drawing it.
+struct LabelCut
+{
+    qreal deviceScale = 1;
+    qreal smallest = 0;
+
+    static LabelCut of(const QTransform &world, qreal smallest)
+    {
+        return {std::sqrt(std::abs(world.determinant())), smallest};
+    }
+    bool leavesOut(int pixelSize) const
+    {
+        return smallest > 0 && pixelSize * deviceScale < smallest;
+    }
+};
+
 // The kept labels of one box family, by place in the family's table.
 using LabelStore = QVector<LabelGlyphs>;
 
@@ -57,7 +78,8 @@ public:
     // Leaves out the labels whose font is smaller than `pixels` on the device (0, the item's
     // own, draws every one): text that small cannot be read, and costs most of a zoomed-out
     // frame.
-    void leaveOutBelow(qreal pixels) { m_smallest = pixels; }
+    void leaveOutBelow(qreal pixels) { m_cut.smallest = pixels; }
+    const LabelCut &cut() const { return m_cut; }
 
     // Moves what was kept aside into the store, where its place is still free.
     void keepInto(LabelStore &store);
@@ -72,8 +94,7 @@ private:
     LabelStore *m_store;
     Keeping m_keeping;
     bool m_glyphsExact; // glyphs land where drawText puts them on this painter
-    qreal m_deviceScale; // device pixels an item unit takes, on average both ways
-    qreal m_smallest = 0;
+    LabelCut m_cut;
     QVector<std::pair<int, LabelGlyphs>> m_aside;
     QVector<QFont> m_fonts; // one object per font, shared by the labels laid out in it
     QVector<std::pair<QFont, QRawFont>> m_rawFonts; // this thread's, for drawGlyphRun

@@ -221,7 +221,7 @@ private:
 // Where the boxes that changed since the last frame were and are; their extents become the
 // kept ones.
 void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const PainterTools *tools,
-                     Damage &damage)
+                     const LabelCut &labels, Damage &damage)
 {
     QVector<QRectF> now;
     for (int f = 0; f < BoxFamilyCount; ++f) {
@@ -229,14 +229,14 @@ void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const Paint
         KeptExtents &extents = frame.extents[f];
         QVector<int> &added = frame.added[f];
         now.resize(added.size());
-        family.extents(item, tools[f], &added, false, now.data());
+        family.extents(item, tools[f], labels, &added, false, now.data());
         for (int k = 0; k < added.size(); ++k) {
             damage.add(extents.at(added[k]) | now[k]);
             extents.set(added[k], now[k]);
         }
         QVector<int> &switched = frame.switched[f];
         now.resize(switched.size());
-        family.extents(item, tools[f], &switched, !family.switchesGeometry, now.data());
+        family.extents(item, tools[f], labels, &switched, !family.switchesGeometry, now.data());
         for (int k = 0; k < switched.size(); ++k) {
             QRect covered;
             if (family.switchesGeometry) {
@@ -325,8 +325,8 @@ void damageOfNewEdges(const Bll_Painted_Item &item, ItemState &state, const Pain
 // Paints every box that may draw into the damage, in paint order, then the kept frame around the
 // damage, moved by `moved`, and keeps what was repainted (all of it, after a move).
 void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
-                   const PaintTarget &target, const PainterTools *tools, const Damage &damage,
-                   const QPoint &moved)
+                   const PaintTarget &target, const PainterTools *tools, const LabelCut &labels,
+                   const Damage &damage, const QPoint &moved)
 {
     KeptFrame &frame = *state.frame;
     QVector<QRectF> deviceDamage, itemDamage;
@@ -369,7 +369,7 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
         }
         if (!unlisted.isEmpty()) {
             QVector<QRectF> now(unlisted.size());
-            boxFamilies[family]->extents(item, tools[family], &unlisted, false, now.data());
+            boxFamilies[family]->extents(item, tools[family], labels, &unlisted, false, now.data());
             for (int k = 0; k < unlisted.size(); ++k)
                 extents.set(unlisted[k], now[k]);
         }
@@ -434,7 +434,8 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         }
     }
     Damage damage(target);
-    damageOfChanges(item, frame, tools, damage);
+    const LabelCut labels = LabelCut::of(target.transform, state.smallestLabel);
+    damageOfChanges(item, frame, tools, labels, damage);
     if (damage.tooScattered()) {
         qCDebug(lcRetained, "full frame: many places changed");
         return false;
@@ -452,7 +453,7 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         qCDebug(lcRetained, "full frame: another background under the changes");
         return false;
     }
-    repaintDamage(item, painter, state, target, tools, damage, moved);
+    repaintDamage(item, painter, state, target, tools, labels, damage, moved);
     return true;
 }
 
@@ -548,6 +549,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         extentsOut[family] = extents[family].data();
     }
     // Where the boxes shown draw; in a frame of many boxes, worked out on every thread.
+    const LabelCut labels = LabelCut::of(target.transform, state.smallestLabel);
     const int parts = banded && shownCount >= minBoxesPerThread * BandedPainting::threadCount()
             ? BandedPainting::threadCount()
             : 1;
@@ -559,7 +561,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
             const QVector<int> slice =
                     parts == 1 ? shown[family] : shown[family].mid(begin, end - begin);
             if (!slice.isEmpty())
-                boxFamilies[family]->extents(item, families.tools[family], &slice, false,
+                boxFamilies[family]->extents(item, families.tools[family], labels, &slice, false,
                                              extentsOut[family] + begin);
         }
     });
