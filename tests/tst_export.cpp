@@ -215,7 +215,9 @@ private slots:
         };
         const QSizeF size(300, 240), wide(70000, 2); // libjpeg takes 65,500 pixels a side
         add("no item", {}, "a.png", "{}", "no item to save");
-        add("no area", {0, 9}, "a.png", "{}", "an item of 0 x 9 cannot be saved");
+        add("no area", {0, 9}, "a.png", "{}",
+            "an item of 0 x 9 cannot be saved: its width and height must be above 0 and at most "
+            "16777215");
         add("unknown suffix", size, "a.bmp", "{}", "must end in .png, .jpg, .jpeg, .pdf");
         add("missing directory", size, "no/a.png", "{}", "/no\" does not exist");
         add("a directory in the way", size, "taken.png", "{}", "cannot write");

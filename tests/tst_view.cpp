@@ -492,13 +492,23 @@ void TstView::gesturesMoveTheView()
     QCOMPARE(view->viewScale(), 1.25);
     QCOMPARE(view->mapFromScene(under.x(), under.y()), QPointF(40, 50));
 
-    // Keys: minus undoes the notch about the centre, an arrow shows what lies to its side, Home
-    // fits the scene.
-    QTest::keyClick(&window, Qt::Key_Minus);
-    QCOMPARE(view->viewScale(), 1.0);
-    const double x = view->viewX();
-    QTest::keyClick(&window, Qt::Key_Right);
-    QCOMPARE(view->viewX(), x + 32);
+    // Keys, each from the same view: + (or =) and - zoom about the centre by a notch, an arrow
+    // shows a tenth of the view more on its side, Home fits the scene.
+    const struct
+    {
+        Qt::Key key;
+        double scale;
+        QPointF centre; // the scene point then at the view's centre
+    } keys[] = {{Qt::Key_Plus, 1.25, {160, 100}}, {Qt::Key_Equal, 1.25, {160, 100}},
+                {Qt::Key_Minus, 0.8, {160, 100}}, {Qt::Key_Left, 1, {128, 100}},
+                {Qt::Key_Right, 1, {192, 100}},   {Qt::Key_Up, 1, {160, 80}},
+                {Qt::Key_Down, 1, {160, 120}}};
+    for (const auto &key : keys) {
+        QVERIFY(view->setView(1, 0, 0));
+        QTest::keyClick(&window, key.key);
+        QCOMPARE(view->viewScale(), key.scale);
+        QCOMPARE(view->mapToScene(160, 100), key.centre);
+    }
     QTest::keyClick(&window, Qt::Key_Home);
     QCOMPARE(view->viewScale(), 200 / view->sceneBounds().height());
     QCOMPARE(view->mapFromScene(50, 50), QPointF(160, 100));
