@@ -5,6 +5,8 @@
 #include <QtCore/QThread>
 #include <QtCore/QThreadPool>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -28,14 +30,6 @@ constexpr int rowMargin = PaintLimits::antialiasMargin;
 // queued is taken back by the thread that paints the frame), so sharing costs no frame a wait
 // on another's work beyond what the cores allow.
 Q_GLOBAL_STATIC(QThreadPool, bandPool)
-
-struct Band
-{
-    int top = 0, bottom = 0; // the device rows it paints for the frame
-    QVector<int> boxes[BoxFamilyCount]; // the boxes that reach them, in paint order
-    QImage image;
-    std::unique_ptr<LabelPainter> labels[BoxFamilyCount];
-};
 
 class BandTask : public QRunnable
 {
@@ -80,6 +74,16 @@ void copyRows(const QImage &from, uchar *to, qsizetype toStride, int top, int bo
 
 } // namespace
 
+struct BandedPainting::Bands::Band
+{
+    int top = 0, bottom = 0; // the device rows it paints for the frame
+    // The boxes that reach them, in paint order: those of each slice, then all of them.
+    std::vector<std::array<QVector<int>, BoxFamilyCount>> parts;
+    QVector<int> boxes[BoxFamilyCount];
+    QImage image;
+    std::unique_ptr<LabelPainter> labels[BoxFamilyCount];
+};
+
 int BandedPainting::threadCount()
 {
     bool set = false;
@@ -120,45 +124,78 @@ bool BandedPainting::pays(const PaintTarget &target, int boxCount)
             && target.size.height() >= 2 * minRowsPerBand && threadCount() > 1;
 }
 
+BandedPainting::Bands::Bands(const PaintTarget &target, int parts)
+    : m_toDevice(target.transform * QTransform::fromScale(target.ratio, target.ratio)),
+      // Without rotation or shear an extent's rows are its own top and bottom, scaled: a million
+      // boxes are not each mapped as rectangles.
+      m_upright(m_toDevice.type() <= QTransform::TxScale && m_toDevice.m22() > 0),
+      m_height(target.size.height())
+{
+    const int height = m_height;
+    const int count = qMin(threadCount(), height / minRowsPerBand);
+    m_bands.resize(count);
+    for (int i = 0; i < count; ++i) {
+        m_bands[i].top = int(qint64(height) * i / count);
+        m_bands[i].bottom = int(qint64(height) * (i + 1) / count);
+        m_bands[i].parts.resize(parts);
+    }
+}
+
+BandedPainting::Bands::~Bands() = default;
+
+void BandedPainting::Bands::file(int part, int family, const int *boxes, const QRectF *extents,
+                                 int count)
+{
+    const double sy = m_toDevice.m22(), dy = m_toDevice.dy();
+    for (int k = 0; k < count; ++k) {
+        const QRectF &extent = extents[k];
+        if (extent.isEmpty())
+            continue;
+        double top, bottom;
+        if (m_upright) {
+            top = extent.top() * sy + dy;
+            bottom = extent.bottom() * sy + dy;
+        } else {
+            const QRectF rows = m_toDevice.mapRect(extent);
+            top = rows.top();
+            bottom = rows.bottom();
+        }
+        if (!(top <= bottom)) // not a number
+            continue;
+        // Rows beyond the device by more than the margin reach the same bands. Cut there, floor
+        // and ceiling are a truncation and a step: std::floor is a library call on processors
+        // without SSE 4.1, and a frame asks millions.
+        const double first = std::clamp(top, -4.0, m_height + 4.0);
+        const double last = std::clamp(bottom, -4.0, m_height + 4.0);
+        const int from = int(first) - (first < int(first)) - rowMargin;
+        const int to = int(last) + (last > int(last)) + rowMargin;
+        for (Band &band : m_bands) {
+            if (from < band.bottom && to >= band.top)
+                band.parts[part][family].append(boxes[k]);
+        }
+    }
+}
+
 void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
-                           const PaintTarget &target, const PainterTools *tools,
-                           const QVector<int> *boxes, const QVector<QRectF> *extents,
+                           const PaintTarget &target, const PainterTools *tools, Bands &bands,
                            LabelStore *labels, qreal smallestLabel, bool marks)
 {
-    const int height = target.size.height();
-    const int count = qMin(threadCount(), height / minRowsPerBand);
-    std::vector<Band> bands(count);
-    for (int i = 0; i < count; ++i) {
-        bands[i].top = int(qint64(height) * i / count);
-        bands[i].bottom = int(qint64(height) * (i + 1) / count);
-    }
-
-    // Every band takes the boxes whose extents reach its rows, in device rows, each band on its
-    // own thread.
-    const QTransform toDevice =
-            target.transform * QTransform::fromScale(target.ratio, target.ratio);
-    // Without rotation or shear an extent's rows are its own top and bottom, scaled: a million
-    // boxes are not each mapped as rectangles.
-    const bool upright = toDevice.type() <= QTransform::TxScale && toDevice.m22() > 0;
-    const double sy = toDevice.m22(), dy = toDevice.dy();
+    using Band = Bands::Band;
+    // Every band gathers the boxes filed for its rows, each band on its own thread.
     const auto takeBoxes = [&](Band &band) {
         for (int family = 0; family < BoxFamilyCount; ++family) {
-            const QVector<QRectF> &extent = extents[family];
-            for (int k = 0; k < extent.size(); ++k) {
-                if (extent[k].isEmpty())
-                    continue;
-                double top, bottom;
-                if (upright) {
-                    top = extent[k].top() * sy + dy;
-                    bottom = extent[k].bottom() * sy + dy;
-                } else {
-                    const QRectF rows = toDevice.mapRect(extent[k]);
-                    top = rows.top();
-                    bottom = rows.bottom();
-                }
-                if (std::floor(top) - rowMargin < band.bottom
-                    && std::ceil(bottom) + rowMargin >= band.top)
-                    band.boxes[family].append(boxes[family][k]);
+            QVector<int> &boxes = band.boxes[family];
+            if (band.parts.size() == 1) {
+                boxes = std::move(band.parts[0][family]);
+                continue;
+            }
+            int size = 0;
+            for (const auto &part : band.parts)
+                size += part[family].size();
+            boxes.reserve(size);
+            for (auto &part : band.parts) {
+                boxes += part[family];
+                part[family] = QVector<int>();
             }
         }
     };
@@ -172,7 +209,7 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
     // goes on with the old. Each band reads, then writes, only rows of its own.
     uchar *deviceBits = target.image ? const_cast<uchar *>(target.image->constBits()) : nullptr;
     const qsizetype deviceStride = target.image ? target.image->bytesPerLine() : 0;
-    const QTransform toItem = toDevice.inverted();
+    const QTransform toItem = bands.m_toDevice.inverted();
 
     const auto paintBand = [&](Band &band) {
         takeBoxes(band);
@@ -200,21 +237,22 @@ void BandedPainting::paint(const Bll_Painted_Item &item, QPainter *painter,
             copyRows(band.image, deviceBits, deviceStride, band.top, band.bottom);
     };
 
-    inParallel(count, [&](int i) { paintBand(bands[i]); });
+    std::vector<Band> &all = bands.m_bands;
+    inParallel(int(all.size()), [&](int i) { paintBand(all[i]); });
 
     if (!deviceBits) {
         painter->save();
         painter->resetTransform();
         painter->setCompositionMode(QPainter::CompositionMode_Source);
-        for (const Band &band : bands) {
+        for (const Band &band : all) {
             painter->setClipRect(QRect(0, band.top, target.size.width(), band.bottom - band.top));
             painter->drawImage(QPointF(0, 0), band.image);
         }
         painter->restore();
     }
-    for (Band &band : bands)
+    for (Band &band : all)
         for (int family = 0; family < BoxFamilyCount; ++family)
             band.labels[family]->keepInto(labels[family]);
     tools[BoxFamilyCount].install(painter);
-    qCDebug(lcRetained, "full frame in %d bands", count);
+    qCDebug(lcRetained, "full frame in %d bands", int(all.size()));
 }

@@ -15,6 +15,7 @@
 #include "paint_target.h"
 
 #include <functional>
+#include <vector>
 
 namespace BandedPainting {
 
@@ -30,15 +31,43 @@ void inParallel(int parts, const std::function<void(int)> &work);
 // pixmap painted plainly, with more than one thread and enough work to share.
 bool pays(const PaintTarget &target, int boxCount);
 
+// The bands a full frame is cut into, and the boxes that reach each one's rows. The boxes are
+// filed where their extents are worked out, slice by slice, on several threads: no band walks
+// every box again.
+class Bands
+{
+public:
+    // The bands of a frame on target, whose boxes come in `parts` slices (at most
+    // threadCount()).
+    Bands(const PaintTarget &target, int parts);
+    ~Bands();
+    Bands(const Bands &) = delete;
+    Bands &operator=(const Bands &) = delete;
+
+    // Files a slice of a family's boxes, in paint order: boxes[k] may draw within extents[k] (in
+    // item coordinates). Slices of a family are filed in order: part 0 holds its first boxes.
+    // Each part is filed by one thread at a time.
+    void file(int part, int family, const int *boxes, const QRectF *extents, int count);
+
+    struct Band;
+
+private:
+    friend void paint(const Bll_Painted_Item &, QPainter *, const PaintTarget &,
+                      const PainterTools *, Bands &, LabelStore *, qreal, bool);
+    std::vector<Band> m_bands;
+    QTransform m_toDevice;
+    bool m_upright;
+    int m_height;
+};
+
 // Paints the full passes of the three families: family f starts from tools[f] and the painter
-// is left with tools[BoxFamilyCount], as one pass would leave it. boxes[f] lists, in paint
-// order, the boxes of family f that may reach the device (every one, or those the index found),
-// and extents[f][k] where box boxes[f][k] may draw; labels[f] keeps the family's labels, and
-// labels smaller than smallestLabel device pixels are left out (0: none); with marks, tiny boxes
-// are marked.
+// is left with tools[BoxFamilyCount], as one pass would leave it. `bands` holds, in paint order,
+// the boxes of each family that may reach the device (every one, or those the index found);
+// labels[f] keeps the family's labels, and labels smaller than smallestLabel device pixels are
+// left out (0: none); with marks, tiny boxes are marked.
 void paint(const Bll_Painted_Item &item, QPainter *painter, const PaintTarget &target,
-           const PainterTools *tools, const QVector<int> *boxes, const QVector<QRectF> *extents,
-           LabelStore *labels, qreal smallestLabel, bool marks);
+           const PainterTools *tools, Bands &bands, LabelStore *labels, qreal smallestLabel,
+           bool marks);
 
 } // namespace BandedPainting
 

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <iterator>
 #include <numeric>
+#include <optional>
 #include <typeinfo>
 #include <utility>
 
@@ -553,6 +554,10 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     const int parts = banded && shownCount >= minBoxesPerThread * BandedPainting::threadCount()
             ? BandedPainting::threadCount()
             : 1;
+    // A frame in bands files each box with the bands it reaches where its extent is found.
+    std::optional<BandedPainting::Bands> bands;
+    if (banded)
+        bands.emplace(target, parts);
     BandedPainting::inParallel(parts, [&](int part) {
         for (int family = 0; family < BoxFamilyCount; ++family) {
             const int count = shown[family].size();
@@ -560,9 +565,13 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
             const int end = int(qint64(count) * (part + 1) / parts);
             const QVector<int> slice =
                     parts == 1 ? shown[family] : shown[family].mid(begin, end - begin);
-            if (!slice.isEmpty())
-                boxFamilies[family]->extents(item, families.tools[family], labels, &slice, false,
-                                             extentsOut[family] + begin);
+            if (slice.isEmpty())
+                continue;
+            boxFamilies[family]->extents(item, families.tools[family], labels, &slice, false,
+                                         extentsOut[family] + begin);
+            if (bands)
+                bands->file(part, family, slice.constData(), extentsOut[family] + begin,
+                            slice.size());
         }
     });
     // What the boxes go over, which a frame that repaints part of them finds there again. An item
@@ -570,7 +579,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
     if (retainable && state.kind != ItemState::DrawsUnder)
         background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
     if (banded)
-        BandedPainting::paint(item, painter, target, families.tools, shown, extents, state.labels,
+        BandedPainting::paint(item, painter, target, families.tools, *bands, state.labels,
                               state.smallestLabel, marks);
     else
         paintShown();
