@@ -1,5 +1,6 @@
 #include "boxes/box_canvas.h"
 #include "boxes/box_label.h"
+#include "core/box_marks.h"
 #include "core/dashed_outline.h"
 #include "core/int_geometry.h"
 #include "core/label_glyphs.h"
@@ -12,6 +13,7 @@
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -45,6 +47,73 @@ private slots:
             const QRectF ours = united(a, b), qts = a | b;
             QVERIFY2(std::memcmp(&ours, &qts, sizeof ours) == 0, qPrintable(QString::number(i)));
         }
+    }
+
+    // A tiny box is marked on exactly the whole device pixels it reaches (at least the one under
+    // its corner), and, outlined, those its outline half a pixel wide reaches beside its edges:
+    // against that rule asked of each pixel, for random boxes on and off the device, a box too
+    // large or not a number left to be drawn.
+    void marksCoverTheWholePixelsABoxReaches_data()
+    {
+        QTest::addColumn<bool>("outlined");
+        QTest::addColumn<QTransform>("world");
+        QTest::newRow("plain") << false << QTransform();
+        QTest::newRow("outlined") << true << QTransform();
+        QTest::newRow("outlined, half scale, moved") << true << QTransform(0.5, 0, 0, 0.5, 3, -2);
+    }
+    void marksCoverTheWholePixelsABoxReaches()
+    {
+        QFETCH(bool, outlined);
+        QFETCH(QTransform, world);
+        QRandomGenerator random {7};
+        const auto any = [&](double low, double high) {
+            // Often on whole and half pixels, where floors and ceilings turn.
+            const double value = low + random.generateDouble() * (high - low);
+            return random.bounded(3) == 0 ? std::round(value * 2) / 2 : value;
+        };
+        const QRgb red = qRgb(255, 0, 0);
+        QImage image(12, 10, QImage::Format_RGB32);
+        for (int k = 0; k < 2000; ++k) {
+            const QRectF box(any(-4, 26), any(-4, 24), any(0, 4), any(0, 4));
+            image.fill(Qt::black);
+            bool marked;
+            {
+                QPainter painter(&image);
+                painter.setWorldTransform(world);
+                BoxMarks marks(&painter, true);
+                marked = marks.mark(box, QColor(red), outlined);
+            }
+            const QRectF device = world.mapRect(box);
+            QCOMPARE(marked, device.width() < BoxMarks::tiny && device.height() < BoxMarks::tiny);
+            const auto reaches = [](int pixel, double from, double to, double grown) {
+                return (pixel < to + grown && pixel + 1 > from - grown)
+                        || pixel == int(std::floor(from));
+            };
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const double left = device.left(), right = device.right();
+                    const double top = device.top(), bottom = device.bottom();
+                    const double grown = outlined ? 0.5 : 0;
+                    const bool inside = marked
+                            && ((reaches(x, left, right, 0) && reaches(y, top, bottom, grown))
+                                || (reaches(x, left, right, grown) && reaches(y, top, bottom, 0)));
+                    QVERIFY2((image.pixel(x, y) == red) == inside,
+                             qPrintable(QString("box %1 %2 %3 %4, pixel %5 %6")
+                                                .arg(box.x())
+                                                .arg(box.y())
+                                                .arg(box.width())
+                                                .arg(box.height())
+                                                .arg(x)
+                                                .arg(y)));
+                }
+            }
+        }
+        QImage untouched(4, 4, QImage::Format_RGB32);
+        untouched.fill(Qt::black);
+        QPainter painter(&untouched);
+        BoxMarks marks(&painter, true);
+        QVERIFY(!marks.mark(QRectF(qQNaN(), 1, 1, 1), QColor(red), false));
+        QVERIFY(!marks.mark(QRectF(1, 1, 2, 1), QColor(red), false));
     }
 
     // The grid against a plain scan: meets() exactly when some rectangle overlaps, and the cells a

@@ -53,40 +53,34 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
     // The whole pixels the box reaches, at least one, then cut to the device: a box beside it
     // marks nothing. An outline thinner than a pixel is drawn half a pixel either side of the
     // edge, which reaches the pixels beside the box but, too faint there, not those beside its
-    // corners. Cut to a pixel beyond the device first, floor and ceiling are a truncation and a
-    // step: std::floor is a library call on processors without SSE 4.1, and a frame asks
-    // millions.
-    const auto span = [](double from, double to, int size, int *first, int *last) {
-        from = std::clamp(from, -2.0, size + 2.0);
-        to = std::clamp(to, -2.0, size + 2.0);
-        const int start = int(from) - (from < int(from));
-        const int end = std::max(start + 1, int(to) + (to > int(to)));
-        *first = std::clamp(start, 0, size);
-        *last = std::clamp(end, 0, size);
+    // corners. Both follow from the floor and ceiling of the box's edges in half pixels, cut to a
+    // few pixels beyond the device first: there they are a truncation and a step (std::floor is
+    // a library call on processors without SSE 4.1, and a frame asks millions), and shifted to
+    // be positive, halving them is a division.
+    const auto halves = [](double from, double to, int size, int *floor, int *ceil) {
+        from = std::clamp(2 * from, -8.0, 2.0 * size + 8) + 8;
+        to = std::clamp(2 * to, -8.0, 2.0 * size + 8) + 8;
+        *floor = int(from); // both at least 0
+        *ceil = int(to) + (to > int(to));
     };
-    const double grown = outlined ? 0.5 : 0;
-    int x0, x1, y0, y1, gx0, gx1, gy0, gy1;
-    span(x, x + w, m_width, &x0, &x1);
-    span(y, y + h, m_height, &y0, &y1);
-    span(x - grown, x + w + grown, m_width, &gx0, &gx1);
-    span(y - grown, y + h + grown, m_height, &gy0, &gy1);
-    fill(x0, gy0, x1, y0); // beside the top
-    fill(gx0, y0, gx1, y1);
-    fill(x0, y1, x1, gy1); // beside the bottom
+    const auto cut = [](int pixel, int size) { return std::clamp(pixel - 4, 0, size); };
+    int left, right, top, bottom;
+    halves(x, x + w, m_width, &left, &right);
+    halves(y, y + h, m_height, &top, &bottom);
+    const int x0 = left / 2, y0 = top / 2; // 4 pixels beyond the device's left and top
+    const int x1 = std::max(x0 + 1, (right + 1) / 2), y1 = std::max(y0 + 1, (bottom + 1) / 2);
+    const int grown = outlined ? 1 : 0; // in half pixels
+    const int gx0 = (left - grown) / 2, gy0 = (top - grown) / 2;
+    const int gx1 = std::max(x1, (right + 1 + grown) / 2),
+              gy1 = std::max(y1, (bottom + 1 + grown) / 2);
+    fill(cut(x0, m_width), cut(gy0, m_height), cut(x1, m_width), cut(y0, m_height)); // above
+    fill(cut(gx0, m_width), cut(y0, m_height), cut(gx1, m_width), cut(y1, m_height));
+    fill(cut(x0, m_width), cut(y1, m_height), cut(x1, m_width), cut(gy1, m_height)); // below
     return true;
 }
 
-void BoxMarks::fill(int left, int top, int right, int bottom)
+void BoxMarks::fillThroughPainter(int left, int top, int right, int bottom)
 {
-    if (left >= right || top >= bottom)
-        return;
-    if (m_bits && m_alpha == 255) {
-        for (int row = top; row < bottom; ++row) {
-            auto *pixels = reinterpret_cast<QRgb *>(m_bits + qsizetype(row) * m_stride);
-            std::fill(pixels + left, pixels + right, m_source);
-        }
-        return;
-    }
     if (!m_inDevicePixels) {
         // Device pixels are the painter's own coordinates scaled by the device's pixel ratio.
         m_world = m_painter->worldTransform();

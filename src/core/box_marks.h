@@ -8,6 +8,8 @@
 #include <QtGui/QImage>
 #include <QtGui/QTransform>
 
+#include <algorithm>
+
 class QPainter;
 
 // A box under two device pixels both ways is all outline where it is drawn: its fill, and with
@@ -50,7 +52,22 @@ public:
     static constexpr double tiny = 2.0;
 
 private:
-    void fill(int left, int top, int right, int bottom);
+    // Fills whole device pixels with the mark's colour: an opaque one on an image written in
+    // place, any other through the painter.
+    void fill(int left, int top, int right, int bottom)
+    {
+        if (left >= right || top >= bottom)
+            return;
+        if (!(m_bits && m_alpha == 255)) {
+            fillThroughPainter(left, top, right, bottom);
+            return;
+        }
+        for (int row = top; row < bottom; ++row) {
+            auto *pixels = reinterpret_cast<QRgb *>(m_bits + qsizetype(row) * m_stride);
+            std::fill(pixels + left, pixels + right, m_source);
+        }
+    }
+    void fillThroughPainter(int left, int top, int right, int bottom);
 
     QPainter *m_painter = nullptr;
     uchar *m_bits = nullptr; // an image's pixels, where opaque marks are written
