@@ -428,6 +428,10 @@ private slots:
         QCOMPARE(ringPixels(), 0);
         navigator.setCurrentBox(QVariantMap {{"family", "simple"}, {"boxId", "a"}});
         QCOMPARE(ringPixels(), 42 * 2 + 40 * 2);
+        // The same box again is no change.
+        QSignalSpy changed(&navigator, &BllBoxNavigator::currentBoxChanged);
+        navigator.setCurrentBox(QVariantMap {{"family", "simple"}, {"boxId", "a"}});
+        QCOMPARE(changed.count(), 0);
         QTest::keyClick(&window, Qt::Key_Space);
         QCOMPARE(activated.count(), 1);
         QCOMPARE(activated.last().first().toMap().value("boxId").toString(), "a");
