@@ -67,7 +67,8 @@ bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
     int left, right, top, bottom;
     halves(x, x + w, m_width, &left, &right);
     halves(y, y + h, m_height, &top, &bottom);
-    const int x0 = left / 2, y0 = top / 2; // 4 pixels beyond the device's left and top
+    // Pixels from here on are shifted by 4, until cut to the device.
+    const int x0 = left / 2, y0 = top / 2;
     const int x1 = std::max(x0 + 1, (right + 1) / 2), y1 = std::max(y0 + 1, (bottom + 1) / 2);
     const int grown = outlined ? 1 : 0; // in half pixels
     const int gx0 = (left - grown) / 2, gy0 = (top - grown) / 2;
