@@ -513,6 +513,21 @@ void TstView::gesturesMoveTheView()
     QCOMPARE(view->viewScale(), 200 / view->sceneBounds().height());
     QCOMPARE(view->mapFromScene(50, 50), QPointF(160, 100));
 
+    // Two fingers pinch: the picture follows their centre, the scale their distance.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    static QPointingDevice *const touchscreen = QTest::createTouchDevice();
+#else
+    static QTouchDevice *const touchscreen = QTest::createTouchDevice();
+#endif
+    QVERIFY(view->setView(1, 0, 0));
+    QTest::touchEvent(&window, touchscreen).press(0, QPoint(100, 100)).press(1, QPoint(140, 100));
+    QTest::touchEvent(&window, touchscreen).move(0, QPoint(90, 100)).move(1, QPoint(170, 100));
+    QTest::touchEvent(&window, touchscreen)
+            .release(0, QPoint(90, 100))
+            .release(1, QPoint(170, 100));
+    QCOMPARE(view->viewScale(), 2.0);
+    QCOMPARE(view->mapFromScene(120, 100), QPointF(130, 100));
+
     // A view that does not interact lets everything through.
     view->setInteractive(false);
     const QTransform before = view->sceneToItem();
