@@ -571,6 +571,31 @@ private slots:
         QCOMPARE(culled, frame(replay, replaying, unusedPixmap, expected));
     }
 
+    // A window or viewport maps the world onto the device: nothing is left out for lying beyond
+    // the device's size in item units, and nothing is painted in bands, which would not map it.
+    void windowsAndViewportsLeaveNothingOut()
+    {
+        // Boxes over twice the device's size in item units, which the window maps onto it.
+        Bll_Painted_Item item;
+        QStringList calls {"setBoxSimpleStyle {brushColor:'#102030'}"};
+        for (int i = 0; i < 400; ++i)
+            calls << QString("addBoxSimpleF b%1 %2 %3 16 10")
+                             .arg(i)
+                             .arg(i % 20 * 24)
+                             .arg(i / 20 * 16);
+        run(&item, calls.join("; "));
+        QImage image(240, 160, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setWindow(0, 0, 480, 320);
+        qputenv("BLL_PAINT_THREADS", "2"); // enough boxes for bands, which must not be used
+        (item.*(&TestItem::paint))(&painter);
+        qunsetenv("BLL_PAINT_THREADS");
+        painter.end();
+        // The last box's fill, at the device's bottom right.
+        QCOMPARE(image.pixel(233, 154), qRgb(0x10, 0x20, 0x30));
+    }
+
     // Calls that change no box repaint none; the same calls changing one repaint it.
     void unchangedBoxesRepaintNothing_data()
     {

@@ -53,8 +53,9 @@ PaintTarget PaintTarget::of(QPainter *painter)
     target.direction = painter->layoutDirection();
     target.tools = PainterTools::of(painter);
     // A clip, another composition mode, opacity or background, or a brush origin each change
-    // the pixels in ways that kept or separately painted pixels do not follow.
-    target.plain = !painter->hasClipping()
+    // the pixels in ways that kept or separately painted pixels do not follow; a window or
+    // viewport maps the world onto the device in a way they do not follow either.
+    target.plain = !painter->hasClipping() && painter->window() == painter->viewport()
             && painter->compositionMode() == QPainter::CompositionMode_SourceOver
             && painter->opacity() == 1.0 && painter->backgroundMode() == Qt::TransparentMode
             && painter->brushOrigin() == QPointF() && target.transform.isInvertible();
