@@ -112,6 +112,7 @@ private slots:
         };
         add("png at scale 1, suffix in capitals", "a.PNG", 1, {});
         add("png at scale 2, half-transparent", "a.png", 2, QColor(0, 0, 128, 128));
+        add("png over a background barely there", "a.png", 1, QColor(0, 0, 128, 1));
         add("pdf", "a.pdf", 1, {});
         add("pdf over blue", "a.pdf", 1, Qt::blue);
         add("svg", "a.svg", 1, {});
