@@ -513,7 +513,10 @@ void TstView::gesturesMoveTheView()
     QCOMPARE(view->viewScale(), 200 / view->sceneBounds().height());
     QCOMPARE(view->mapFromScene(50, 50), QPointF(160, 100));
 
-    // Two fingers pinch: the picture follows their centre, the scale their distance.
+    // Two fingers pinch: the picture follows their centre, the scale their distance. Qt Quick 5
+    // keeps a pointer device for each touch device until the process ends, which LeakSanitizer
+    // would report; the suites without it pinch.
+#if !(defined(__SANITIZE_ADDRESS__) && QT_VERSION < QT_VERSION_CHECK(6, 0, 0))
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     static QPointingDevice *const touchscreen = QTest::createTouchDevice();
 #else
@@ -527,6 +530,7 @@ void TstView::gesturesMoveTheView()
             .release(1, QPoint(170, 100));
     QCOMPARE(view->viewScale(), 2.0);
     QCOMPARE(view->mapFromScene(120, 100), QPointF(130, 100));
+#endif
 
     // A view that does not interact lets everything through.
     view->setInteractive(false);
