@@ -367,8 +367,8 @@ struct FamilyOps
     }
 
     static void extents(const Bll_Painted_Item &item, const PainterTools &entry,
-                        const LabelCut &labels, const QVector<int> *indices, bool switched,
-                        QRectF *out)
+                        const LabelCut &labels, const MarkCut &marks, const QVector<int> *indices,
+                        bool switched, QRectF *out)
     {
         const Tools tools(entry.pen, entry.brush, Family::style(item));
         const auto &table = Family::table(item);
@@ -379,9 +379,17 @@ struct FamilyOps
         for (int k = 0; k < count; ++k) {
             const auto &row = table.at(indices ? indices->at(k) : k);
             canvas.beginBox(k);
-            if (Family::drawn(row.record))
+            QRectF where;
+            if (!Family::drawn(row.record)) {
+                out[k] = QRectF();
+            } else if (marks.on() && Family::pickRect(row.record, &where) && marks.marks(where)) {
+                // A marked box draws its mark alone, as paint() marks it.
+                const QRectF mark = marks.extent(where);
+                out[k] = withinReach(mark) ? mark : unboundedExtent();
+            } else {
                 Family::draw(canvas, tools, row.boxId, row.record);
-            out[k] = canvas.extent();
+                out[k] = canvas.extent();
+            }
         }
     }
 

@@ -5,6 +5,7 @@
 // operations, in paint order, that each family fills in beside its store (src/boxes). Private to
 // the library.
 
+#include "box_marks.h"
 #include "label_glyphs.h"
 #include "paint_limits.h"
 #include "painter_tools.h"
@@ -98,11 +99,11 @@ struct BoxFamilyOps
     // Where boxes may draw in a pass that starts from `entry`, in item coordinates: a rectangle
     // that holds every pixel their outlines, markers, fill and label touch; an empty one for a
     // box that draws nothing, an unbounded one where that cannot be told; labels that `labels`
-    // leaves out count for nothing. One per place in `indices` (every box when null) into `out`.
-    // With `switched`, only what switching the box's sides or states can change, when that
-    // leaves its geometry as it is.
+    // leaves out count for nothing, and a box that `marks` marks counts where its mark draws.
+    // One per place in `indices` (every box when null) into `out`. With `switched`, only what
+    // switching the box's sides or states can change, when that leaves its geometry as it is.
     void (*extents)(const Bll_Painted_Item &item, const PainterTools &entry, const LabelCut &labels,
-                    const QVector<int> *indices, bool switched, QRectF *out);
+                    const MarkCut &marks, const QVector<int> *indices, bool switched, QRectF *out);
     // Whether switching a box's states may also move or hide what it draws, so that where it
     // drew before counts too.
     bool switchesGeometry;

@@ -25,24 +25,19 @@ BoxMarks::BoxMarks(QPainter *painter, bool mark)
         m_stride = image->bytesPerLine();
     }
     m_painter = painter;
-    m_sx = toDevice.m11();
-    m_sy = toDevice.m22();
-    m_dx = toDevice.dx();
-    m_dy = toDevice.dy();
+    m_cut = MarkCut(toDevice);
     m_width = device->width();
     m_height = device->height();
 }
 
 bool BoxMarks::mark(const QRectF &box, const QColor &colour, bool outlined)
 {
-    const double w = std::abs(box.width() * m_sx), h = std::abs(box.height() * m_sy);
-    if (!(w < tiny && h < tiny))
+    if (!m_cut.marks(box))
         return false;
-    // A box whose place is not a number is drawn as it is.
-    const double x = std::min(box.left() * m_sx, box.right() * m_sx) + m_dx;
-    const double y = std::min(box.top() * m_sy, box.bottom() * m_sy) + m_dy;
-    if (!(std::isfinite(x) && std::isfinite(y)))
-        return false;
+    const double sx = m_cut.m_sx, sy = m_cut.m_sy;
+    const double w = std::abs(box.width() * sx), h = std::abs(box.height() * sy);
+    const double x = std::min(box.left() * sx, box.right() * sx) + m_cut.m_dx;
+    const double y = std::min(box.top() * sy, box.bottom() * sy) + m_cut.m_dy;
     if (colour != m_colour) {
         m_colour = colour;
         m_alpha = colour.isValid() ? colour.alpha() : 0;

@@ -136,6 +136,14 @@ bool marksTinyBoxes(const ItemState &state, const PaintTarget &target)
             && BoxMarks::holds(target.format) && target.transform.type() <= QTransform::TxScale;
 }
 
+// Which boxes a frame on target marks: none where it does not mark.
+MarkCut markCut(const ItemState &state, const PaintTarget &target)
+{
+    return marksTinyBoxes(state, target)
+            ? MarkCut(target.transform * QTransform::fromScale(target.ratio, target.ratio))
+            : MarkCut();
+}
+
 // Where a frame repaints, in whole pixels of the painter's coordinates before its world
 // transform (the device's at ratio 1), and how an extent in item coordinates falls there.
 class Damage
@@ -222,7 +230,7 @@ private:
 // Where the boxes that changed since the last frame were and are; their extents become the
 // kept ones.
 void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const PainterTools *tools,
-                     const LabelCut &labels, Damage &damage)
+                     const LabelCut &labels, const MarkCut &marks, Damage &damage)
 {
     QVector<QRectF> now;
     for (int f = 0; f < BoxFamilyCount; ++f) {
@@ -230,14 +238,15 @@ void damageOfChanges(const Bll_Painted_Item &item, KeptFrame &frame, const Paint
         KeptExtents &extents = frame.extents[f];
         QVector<int> &added = frame.added[f];
         now.resize(added.size());
-        family.extents(item, tools[f], labels, &added, false, now.data());
+        family.extents(item, tools[f], labels, marks, &added, false, now.data());
         for (int k = 0; k < added.size(); ++k) {
             damage.add(extents.at(added[k]) | now[k]);
             extents.set(added[k], now[k]);
         }
         QVector<int> &switched = frame.switched[f];
         now.resize(switched.size());
-        family.extents(item, tools[f], labels, &switched, !family.switchesGeometry, now.data());
+        family.extents(item, tools[f], labels, marks, &switched, !family.switchesGeometry,
+                       now.data());
         for (int k = 0; k < switched.size(); ++k) {
             QRect covered;
             if (family.switchesGeometry) {
@@ -327,7 +336,7 @@ void damageOfNewEdges(const Bll_Painted_Item &item, ItemState &state, const Pain
 // damage, moved by `moved`, and keeps what was repainted (all of it, after a move).
 void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &state,
                    const PaintTarget &target, const PainterTools *tools, const LabelCut &labels,
-                   const Damage &damage, const QPoint &moved)
+                   const MarkCut &marks, const Damage &damage, const QPoint &moved)
 {
     KeptFrame &frame = *state.frame;
     QVector<QRectF> deviceDamage, itemDamage;
@@ -370,7 +379,8 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
         }
         if (!unlisted.isEmpty()) {
             QVector<QRectF> now(unlisted.size());
-            boxFamilies[family]->extents(item, tools[family], labels, &unlisted, false, now.data());
+            boxFamilies[family]->extents(item, tools[family], labels, marks, &unlisted, false,
+                                         now.data());
             for (int k = 0; k < unlisted.size(); ++k)
                 extents.set(unlisted[k], now[k]);
         }
@@ -387,8 +397,7 @@ void repaintDamage(const Bll_Painted_Item &item, QPainter *painter, ItemState &s
         if (family > 0)
             tools[family].install(painter);
         paintFamily(item, painter, state, BoxFamily(family),
-                    BoxSelection::only(touched[family], visible), state.smallestLabel,
-                    marksTinyBoxes(state, target));
+                    BoxSelection::only(touched[family], visible), state.smallestLabel, marks.on());
     }
     if (!moved.isNull())
         frame.pixels.move(moved * target.ratio);
@@ -436,7 +445,8 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
     }
     Damage damage(target);
     const LabelCut labels = LabelCut::of(target.transform, state.smallestLabel);
-    damageOfChanges(item, frame, tools, labels, damage);
+    const MarkCut marks = markCut(state, target);
+    damageOfChanges(item, frame, tools, labels, marks, damage);
     if (damage.tooScattered()) {
         qCDebug(lcRetained, "full frame: many places changed");
         return false;
@@ -454,7 +464,7 @@ bool repaintChanges(const Bll_Painted_Item &item, QPainter *painter, ItemState &
         qCDebug(lcRetained, "full frame: another background under the changes");
         return false;
     }
-    repaintDamage(item, painter, state, target, tools, labels, damage, moved);
+    repaintDamage(item, painter, state, target, tools, labels, marks, damage, moved);
     return true;
 }
 
@@ -489,8 +499,8 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         boxCount += family->count(item);
     // A pass that marks boxes leaves other tools than a full one; so does one that leaves boxes
     // out.
-    const bool marks = marksTinyBoxes(state, target);
-    if (!culled && !retainable && !marks && !BandedPainting::pays(target, boxCount)) {
+    const MarkCut marks = markCut(state, target);
+    if (!culled && !retainable && !marks.on() && !BandedPainting::pays(target, boxCount)) {
         for (int family = 0; family < BoxFamilyCount; ++family)
             paintFamily(item, painter, state, BoxFamily(family),
                         BoxSelection::all(boxFamilies[family]->count(item)), state.smallestLabel,
@@ -524,14 +534,14 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         for (int family = 0; family < BoxFamilyCount; ++family) {
             // A pass that leaves boxes out leaves other tools than a full one; the next family
             // starts from what the full one would leave.
-            if (family > 0 && (marks || !(all[family - 1] && all[family])))
+            if (family > 0 && (marks.on() || !(all[family - 1] && all[family])))
                 families.tools[family].install(painter);
             paintFamily(item, painter, state, BoxFamily(family),
                         all[family] ? BoxSelection::all(shown[family].size())
                                     : BoxSelection::only(shown[family], visible),
-                        state.smallestLabel, marks);
+                        state.smallestLabel, marks.on());
         }
-        if (marks || !all[BoxFamilyCount - 1])
+        if (marks.on() || !all[BoxFamilyCount - 1])
             families.tools[BoxFamilyCount].install(painter);
     };
     if (!retainable && !banded) {
@@ -567,7 +577,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
                     parts == 1 ? shown[family] : shown[family].mid(begin, end - begin);
             if (slice.isEmpty())
                 continue;
-            boxFamilies[family]->extents(item, families.tools[family], labels, &slice, false,
+            boxFamilies[family]->extents(item, families.tools[family], labels, marks, &slice, false,
                                          extentsOut[family] + begin);
             if (bands)
                 bands->file(part, family, slice.constData(), extentsOut[family] + begin,
@@ -580,7 +590,7 @@ void repaintEverything(const Bll_Painted_Item &item, QPainter *painter, ItemStat
         background = devicePixels(target, QRect(0, 0, 1, 1)).pixel(0, 0);
     if (banded)
         BandedPainting::paint(item, painter, target, families.tools, *bands, state.labels,
-                              state.smallestLabel, marks);
+                              state.smallestLabel, marks.on());
     else
         paintShown();
     if (!retainable)

@@ -126,7 +126,7 @@ QRectF BllViewItem::Private::measureBounds() const
             slice.resize(qMin(4096, count - first));
             std::iota(slice.begin(), slice.end(), first);
             extents.resize(slice.size());
-            ops.extents(*view, tools, LabelCut(), &slice, false, extents.data());
+            ops.extents(*view, tools, LabelCut(), MarkCut(), &slice, false, extents.data());
             for (const QRectF &extent : extents)
                 include(extent);
         }
