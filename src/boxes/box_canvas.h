@@ -240,6 +240,10 @@ struct FamilyOps
         BoxMarks marks(painter, marksTinyBoxes);
         bool first = true;
         for (int i = 0; i < boxes.size(); ++i) {
+            // A zoomed-out frame walks a million rows, each a few instructions: waiting for
+            // memory costs more than the work (a fifth of the frame, measured).
+            if (i + 16 < boxes.size())
+                __builtin_prefetch(&table.at(boxes[i + 16]));
             const auto &row = table.at(boxes[i]);
             if (!Family::drawn(row.record))
                 continue;
@@ -377,6 +381,8 @@ struct FamilyOps
         Family::firstDrawn(canvas, tools);
         const int count = indices ? indices->size() : table.size();
         for (int k = 0; k < count; ++k) {
+            if (k + 16 < count) // as in paint()
+                __builtin_prefetch(&table.at(indices ? indices->at(k + 16) : k + 16));
             const auto &row = table.at(indices ? indices->at(k) : k);
             canvas.beginBox(k);
             QRectF where;
