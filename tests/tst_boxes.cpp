@@ -195,6 +195,8 @@ private slots:
         QTest::newRow("in height too") << QRectF(0, 0, 50, 10) << QStringList {bands};
         QTest::newRow("just past it")
                 << QRectF(0, 0, 50, 10.5) << QStringList {"Text P 3px", bands};
+        QTest::newRow("just past it in width")
+                << QRectF(0, 0, 10.5, 50) << QStringList {"Text P 3px", bands};
         QTest::newRow("label beyond the largest pixel size")
                 << QRectF(0, 0, 327675, 327675) << QStringList {bands};
         QTest::newRow("just bigger than 1 x 1") << QRectF(0, 0, 1.01, 1.01) << QStringList {bands};

@@ -3,6 +3,7 @@
 #include "core/box_marks.h"
 #include "core/dashed_outline.h"
 #include "core/int_geometry.h"
+#include "core/item_access.h"
 #include "core/label_glyphs.h"
 #include "core/rect_grid.h"
 #include "core/style_keys.h"
@@ -77,11 +78,13 @@ private slots:
             const QRectF box(any(-4, 26), any(-4, 24), any(0, 4), any(0, 4));
             image.fill(Qt::black);
             bool marked;
+            QRect held; // where the mark's extent says it may draw
             {
                 QPainter painter(&image);
                 painter.setWorldTransform(world);
                 BoxMarks marks(&painter, true);
                 marked = marks.mark(box, QColor(red), outlined);
+                held = world.mapRect(marks.cut().extent(box)).toAlignedRect();
             }
             const QRectF device = world.mapRect(box);
             QCOMPARE(marked, device.width() < BoxMarks::tiny && device.height() < BoxMarks::tiny);
@@ -97,7 +100,8 @@ private slots:
                     const bool inside = marked
                             && ((reaches(x, left, right, 0) && reaches(y, top, bottom, grown))
                                 || (reaches(x, left, right, grown) && reaches(y, top, bottom, 0)));
-                    QVERIFY2((image.pixel(x, y) == red) == inside,
+                    QVERIFY2((image.pixel(x, y) == red) == inside
+                                     && (!inside || held.contains(x, y)),
                              qPrintable(QString("box %1 %2 %3 %4, pixel %5 %6")
                                                 .arg(box.x())
                                                 .arg(box.y())
@@ -116,6 +120,34 @@ private slots:
         QVERIFY(!marks.mark(QRectF(1, 1, 2, 1), QColor(red), false));
     }
 
+    // A removed box leaves its place empty; the empty places are dropped once there are 64 of
+    // them and they outnumber the boxes, or once no box is left.
+    void emptyPlacesDroppedOnceTheyOutnumberTheBoxes_data()
+    {
+        QTest::addColumn<int>("boxes");
+        QTest::addColumn<int>("removed"); // the first ones, one at a time
+        QTest::addColumn<int>("places");
+        QTest::newRow("a few removed") << 10 << 5 << 10;
+        QTest::newRow("as many empty as boxes") << 200 << 100 << 200;
+        QTest::newRow("one more empty") << 200 << 101 << 99;
+        QTest::newRow("outnumbered, but under 64") << 70 << 63 << 70;
+        QTest::newRow("64, then more") << 100 << 70 << 36;
+        QTest::newRow("every box") << 10 << 10 << 0;
+    }
+    void emptyPlacesDroppedOnceTheyOutnumberTheBoxes()
+    {
+        QFETCH(int, boxes);
+        QFETCH(int, removed);
+        QFETCH(int, places);
+        Bll_Painted_Item item;
+        for (int i = 0; i < boxes; ++i)
+            item.addBoxSimpleF(QString::number(i), i, 0, 10, 10);
+        for (int i = 0; i < removed; ++i)
+            run(&item, QString("remove simple %1").arg(i));
+        QCOMPARE(ItemAccess::simpleBoxes(item).size(), places);
+        QCOMPARE(ItemAccess::simpleBoxes(item).boxCount(), boxes - removed);
+    }
+
     // The grid against a plain scan: meets() exactly when some rectangle overlaps, and the cells a
     // question reaches (with those listed everywhere) never leave out one that meets it.
     void rectGrid_data()
@@ -123,18 +155,22 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<double>("size");
         QTest::addColumn<double>("hostile"); // a coordinate some rectangles take
-        QTest::newRow("a few") << 5 << 40.0 << 0.0;
-        QTest::newRow("many small") << 400 << 8.0 << 0.0;
-        QTest::newRow("many large") << 300 << 250.0 << 0.0;
-        QTest::newRow("with NaN") << 200 << 30.0 << qQNaN();
-        QTest::newRow("with far edges") << 200 << 30.0 << 1e308;
-        QTest::newRow("with huge ones") << 200 << 30.0 << -1e7;
+        // At most this share of the rectangles is a question's candidates, on average: the cells
+        // are about a rectangle's size.
+        QTest::addColumn<double>("share");
+        QTest::newRow("a few") << 5 << 40.0 << 0.0 << 0.5;
+        QTest::newRow("many small") << 400 << 8.0 << 0.0 << 0.03;
+        QTest::newRow("many large") << 300 << 250.0 << 0.0 << 0.2;
+        QTest::newRow("with NaN") << 200 << 30.0 << qQNaN() << 0.15;
+        QTest::newRow("with far edges") << 200 << 30.0 << 1e308 << 0.15;
+        QTest::newRow("with huge ones") << 200 << 30.0 << -1e7 << 0.25;
     }
     void rectGrid()
     {
         QFETCH(int, count);
         QFETCH(double, size);
         QFETCH(double, hostile);
+        QFETCH(double, share);
         QRandomGenerator random {quint32(count)};
         const auto number = [&](double high) { return random.generateDouble() * high; };
         QVector<QRectF> rects;
@@ -145,6 +181,7 @@ private slots:
             rects << rect;
         }
         const RectGrid kept(rects), filed = RectGrid::filing(rects);
+        int asked = 0;
         for (int question = 0; question < 500; ++question) {
             const QRectF area(number(1100) - 50, number(700) - 50, number(90), number(90));
             const bool meets = std::any_of(rects.cbegin(), rects.cend(),
@@ -162,7 +199,12 @@ private slots:
                     take(filed.cell(filed.cellNumber(column, row)));
             for (int i = 0; i < count; ++i)
                 QVERIFY(!rects[i].intersects(area) || candidates.contains(i));
+            asked += candidates.size();
         }
+        QVERIFY(asked <= share * 500 * count);
+        // Nothing to lay cells out over: every rectangle empty or beyond reach.
+        QVERIFY(!RectGrid::filing({QRectF(), QRectF(qQNaN(), 0, 1, 1), QRectF(1e308, 0, 1, 1)})
+                         .hasCells());
     }
 
     // Truncation toward zero; NaN, infinities, values outside int (INT_MIN itself too) and

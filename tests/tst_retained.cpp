@@ -594,6 +594,20 @@ private slots:
         painter.end();
         // The last box's fill, at the device's bottom right.
         QCOMPARE(image.pixel(233, 154), qRgb(0x10, 0x20, 0x30));
+
+        // Boxes under a pixel on the device are drawn as they are, as under a world transform
+        // that scales alike: an item's frame never marks them.
+        const auto tinyBoxes = [&](const std::function<void(QPainter &)> &map) {
+            QImage tiny(240, 160, QImage::Format_ARGB32_Premultiplied);
+            tiny.fill(Qt::white);
+            QPainter on(&tiny);
+            map(on);
+            (item.*(&TestItem::paint))(&on);
+            return tiny;
+        };
+        const QImage windowed = tinyBoxes([](QPainter &p) { p.setWindow(0, 0, 4800, 3200); });
+        QCOMPARE(windowed, tinyBoxes([](QPainter &p) { p.scale(0.05, 0.05); }));
+        QVERIFY(windowed.pixel(0, 0) != qRgb(0x10, 0x20, 0x30));
     }
 
     // Calls that change no box repaint none; the same calls changing one repaint it.

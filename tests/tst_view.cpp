@@ -7,6 +7,7 @@
 
 #include <QtCore/QRandomGenerator>
 #include <QtQuick/QQuickWindow>
+#include <QtQuick/QSGRectangleNode>
 #include <QtTest/QtTest>
 
 #include <cmath>
@@ -477,6 +478,12 @@ void TstView::gesturesMoveTheView()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     view->forceActiveFocus();
 
+    // Moves without a press, handed to the view directly, are not a drag.
+    QMouseEvent stray(QEvent::MouseMove, QPointF(50, 50), Qt::NoButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(view, &stray);
+    QVERIFY(!stray.isAccepted());
+    QCOMPARE(view->sceneToItem(), QTransform());
+
     // A drag moves the picture with the pointer.
     QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(&window, QPoint(130, 90));
@@ -831,7 +838,20 @@ void TstView::keysBringTheirBoxIntoTheView()
     view.addBoxSimpleF("near", 10, 10, 40, 30);
     view.addBoxSimpleF("far right", 1000, 20, 40, 30);
     view.addBoxSimpleF("far below", 1000, 900, 500, 400);
-    BllBoxNavigator navigator(&view);
+    // Where the ring was last placed: the bounds of its bars.
+    struct : BllBoxNavigator
+    {
+        using BllBoxNavigator::BllBoxNavigator;
+        QSGNode *updatePaintNode(QSGNode *node, UpdatePaintNodeData *data) override
+        {
+            node = BllBoxNavigator::updatePaintNode(node, data);
+            ring = QRectF();
+            for (QSGNode *bar = node ? node->firstChild() : nullptr; bar; bar = bar->nextSibling())
+                ring |= static_cast<QSGRectangleNode *>(bar)->rect();
+            return node;
+        }
+        QRectF ring;
+    } navigator {&view};
     navigator.setTarget(&view);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -850,6 +870,15 @@ void TstView::keysBringTheirBoxIntoTheView()
     // Larger than the view: its top-left corner.
     QTest::keyClick(&window, Qt::Key_Tab);
     QCOMPARE(view.mapFromScene(1000, 900), QPointF(ring, ring));
+
+    // The ring follows the box as the view zooms (the scale alone, about the corner) and pans.
+    QTRY_COMPARE(navigator.ring, QRectF(0, 0, 500 + 2 * ring, 400 + 2 * ring));
+    QVERIFY(view.zoomAt(0, 0, 0.5));
+    QTRY_COMPARE(navigator.ring,
+                 QRectF(ring / 2 - ring, ring / 2 - ring, 250 + 2 * ring, 200 + 2 * ring));
+    QVERIFY(view.panBy(-20, 0));
+    QTRY_COMPARE(navigator.ring,
+                 QRectF(ring / 2 - ring - 20, ring / 2 - ring, 250 + 2 * ring, 200 + 2 * ring));
 }
 
 QTEST_MAIN(TstView)
