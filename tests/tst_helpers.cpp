@@ -58,14 +58,18 @@ private slots:
     {
         QTest::addColumn<bool>("outlined");
         QTest::addColumn<QTransform>("world");
-        QTest::newRow("plain") << false << QTransform();
-        QTest::newRow("outlined") << true << QTransform();
-        QTest::newRow("outlined, half scale, moved") << true << QTransform(0.5, 0, 0, 0.5, 3, -2);
+        QTest::addColumn<bool>("onPixmap"); // filled through the painter, not written in place
+        QTest::newRow("plain") << false << QTransform() << false;
+        QTest::newRow("outlined") << true << QTransform() << false;
+        QTest::newRow("outlined, half scale, moved")
+                << true << QTransform(0.5, 0, 0, 0.5, 3, -2) << false;
+        QTest::newRow("outlined, on a pixmap") << true << QTransform(0.5, 0, 0, 0.5, 3, -2) << true;
     }
     void marksCoverTheWholePixelsABoxReaches()
     {
         QFETCH(bool, outlined);
         QFETCH(QTransform, world);
+        QFETCH(bool, onPixmap);
         QRandomGenerator random {7};
         const auto any = [&](double low, double high) {
             // Often on whole and half pixels, where floors and ceilings turn.
@@ -79,13 +83,20 @@ private slots:
             image.fill(Qt::black);
             bool marked;
             QRect held; // where the mark's extent says it may draw
+            QPixmap pixmap = QPixmap::fromImage(image);
             {
-                QPainter painter(&image);
+                QPainter painter;
+                if (onPixmap)
+                    painter.begin(&pixmap);
+                else
+                    painter.begin(&image);
                 painter.setWorldTransform(world);
                 BoxMarks marks(&painter, true);
                 marked = marks.mark(box, QColor(red), outlined);
                 held = world.mapRect(marks.cut().extent(box)).toAlignedRect();
             }
+            if (onPixmap)
+                image = pixmap.toImage();
             const QRectF device = world.mapRect(box);
             QCOMPARE(marked, device.width() < BoxMarks::tiny && device.height() < BoxMarks::tiny);
             const auto reaches = [](int pixel, double from, double to, double grown) {
