@@ -1,5 +1,6 @@
 #include "boxes/box_canvas.h"
 #include "boxes/box_label.h"
+#include "boxes/simple_box_record.h"
 #include "core/box_marks.h"
 #include "core/dashed_outline.h"
 #include "core/int_geometry.h"
