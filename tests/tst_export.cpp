@@ -149,6 +149,7 @@ private slots:
             QFile svg(file);
             const QString xml = svg.open(QIODevice::ReadOnly) ? svg.readAll() : QString();
             QVERIFY(xml.contains("<title>Boxes &amp; &lt;labels&gt;</title>"));
+            QVERIFY(!xml.contains(QRegularExpression("<desc>\\s*[^<\\s]"))); // no description
             QVERIFY(!xml.contains("<image"));
             for (auto text = QRegularExpression(">([^<]*)</text>").globalMatch(xml);
                  text.hasNext();)

@@ -804,6 +804,12 @@ void TstView::wheelZoomShowsTheLastCrispFrameUntilItRests()
             },
             1, false, pixmap, image);
     QCOMPARE(frame(view, paintView, 1, false, pixmap, image), moved);
+    // A texture the kept frame was not painted for is painted crisp.
+    QPixmap otherPixmap;
+    QImage otherImage;
+    const QSize other(300, 200);
+    QCOMPARE(frame(view, paintView, 1, false, otherPixmap, otherImage, other),
+             expected(script, 1.5625, view.viewX(), view.viewY(), 1, false, false, other));
 
     // At rest, the frame of the new view, crisp.
     QTest::qWait(250);

@@ -478,8 +478,7 @@ bool deviceArea(QPainter *painter, const PaintTarget &target, QRectF *area)
     if (!target.transform.isInvertible() || device->devType() == QInternal::Picture
         || painter->window() != painter->viewport())
         return false;
-    const QSizeF size = target.image || target.pixmap ? QSizeF(target.size)
-                                                      : QSizeF(device->width(), device->height());
+    const QSizeF size(device->width(), device->height());
     if (size.isEmpty())
         return false;
     const int margin = PaintLimits::antialiasMargin;
