@@ -223,9 +223,13 @@ private slots:
                                                     : QString::number(random.bounded(20))));
         }
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&item);
+        QAccessibleInterface *before = nullptr; // the last box found
         for (int n = 0; n < 2000; ++n) {
             const QPoint point(random.bounded(400), random.bounded(400));
             const BllPickedBox picked = BllPicking::boxAt(&item, point);
+            // A box's sides are found only where that box is picked.
+            if (before && nameOf(before) != picked.boxId)
+                QVERIFY(!before->childAt(point.x(), point.y()));
             QAccessibleInterface *box = iface->childAt(point.x(), point.y());
             QCOMPARE(nameOf(box), picked.isNull() ? "?" : picked.boxId);
             if (!box)
@@ -233,6 +237,7 @@ private slots:
             QAccessibleInterface *side = box->childAt(point.x(), point.y());
             QCOMPARE(side ? nameOf(side) : QString(),
                      picked.family == "parameter" ? picked.side : QString());
+            before = box;
         }
     }
 
@@ -267,6 +272,9 @@ private slots:
         QTest::newRow("many adds") << many << QStringList {"created p"};
         QTest::newRow("many states")
                 << many + "setAllSimpleStates {isSelected:true}" << QStringList {"created p"};
+        // A client that read boxes before is told to read again: the item, which has no name.
+        QTest::newRow("many changes, then nothing left")
+                << many + "clearBoxF; clearBoxDVIF; clearBoxSimpleF" << QStringList {"reorder "};
     }
     void eventsFollowChanges()
     {

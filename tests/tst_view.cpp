@@ -885,6 +885,12 @@ void TstView::keysBringTheirBoxIntoTheView()
     QVERIFY(view.panBy(-20, 0));
     QTRY_COMPARE(navigator.ring,
                  QRectF(ring / 2 - ring - 20, ring / 2 - ring, 250 + 2 * ring, 200 + 2 * ring));
+
+    // A ring that cannot be seen makes no bars; one all but transparent still does.
+    navigator.setRingColor(Qt::transparent);
+    QTRY_COMPARE(navigator.ring, QRectF());
+    navigator.setRingColor(QColor(0, 0, 0, 1));
+    QTRY_VERIFY(!navigator.ring.isNull());
 }
 
 QTEST_MAIN(TstView)
