@@ -128,16 +128,19 @@ public:
     void beginBox(int) { m_extent = QRectF(); }
     void setPen(const QPen &pen)
     {
+        if (!m_pens)
+            return;
         // A pass's pens are its tools', installed box after box, a box's label pen between
         // its outline's: each one's reach is worked out once.
-        for (Reach &known : m_known) {
+        for (const Reach &known : m_known) {
             if (known.pen == &pen) {
                 m_reach = known.reach;
                 return;
             }
         }
-        m_reach = m_pens ? penReach(pen) : 0;
-        std::rotate(std::begin(m_known), std::end(m_known) - 1, std::end(m_known));
+        m_reach = penReach(pen);
+        m_known[2] = m_known[1];
+        m_known[1] = m_known[0];
         m_known[0] = {&pen, m_reach};
     }
     void setBrush(const QBrush &) { }
