@@ -265,6 +265,12 @@ private slots:
                                                << QStringList {"destroyed s", "created t"};
         QTest::newRow("clear") << "clearBoxF" << QStringList {"destroyed p"};
         QTest::newRow("names") << "setBoxNames simple {s:Kitchen}" << QStringList {"name Kitchen"};
+        // Turns, each with its own events.
+        QTest::newRow("select, then unselect next turn")
+                << "updateBoxSimpleF s {isSelected:true} | updateBoxSimpleF s {isSelected:false}"
+                << QStringList {"selection s", "selection s"};
+        QTest::newRow("hover, then clear")
+                << "updateBoxSimpleF s {isHover:true}; clearBoxSimpleF" << QStringList {"destroyed s"};
         // Past 32 changes in one turn, one event.
         QString many;
         for (int i = 0; i < 40; ++i)
@@ -285,10 +291,14 @@ private slots:
         tree(iface); // a client has read every box
         QCoreApplication::processEvents();
         events.clear();
-        if (change.startsWith("setBoxNames"))
+        if (change.startsWith("setBoxNames")) {
             BllAccessibility::setBoxNames(&item, "simple", {{"s", "Kitchen"}});
-        else
-            run(&item, change);
+        } else {
+            for (const QString &turn : change.split(" | ")) {
+                run(&item, turn);
+                QCoreApplication::processEvents();
+            }
+        }
         QCoreApplication::processEvents();
         QFETCH(QStringList, expected);
         QCOMPARE(events, expected);
@@ -299,7 +309,7 @@ private slots:
         if (change.startsWith("setBoxNames"))
             BllAccessibility::setBoxNames(&fresh, "simple", {{"s", "Kitchen"}});
         else
-            run(&fresh, change);
+            run(&fresh, QString(change).replace(" | ", "; "));
         QCOMPARE(now, tree(QAccessible::queryAccessibleInterface(&fresh)));
     }
 
@@ -339,6 +349,12 @@ private slots:
                                 << QStringList {"p", "d", "s2", "s1", "p", "p"};
         QTest::newRow("nearest across") << QList<int> {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right}
                                         << QStringList {"p", "d", "far"};
+        // Shortcuts of the window's own, not the navigator's.
+        QTest::newRow("other modifiers")
+                << QList<int> {tab, int(Qt::ControlModifier) | Qt::Key_Right,
+                               int(Qt::AltModifier) | Qt::Key_Down,
+                               int(Qt::ControlModifier) | Qt::Key_End}
+                << QStringList {"p", "p", "p", "p"};
     }
     void navigatorKeys()
     {
@@ -381,6 +397,9 @@ private slots:
             item.addBoxSimpleF(QString::number(i), rects[i].x(), rects[i].y(), size, size);
         }
         BllBoxNavigator navigator;
+        QKeyEvent aimless(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QCoreApplication::sendEvent(&navigator, &aimless);
+        QVERIFY(!aimless.isAccepted()); // without a target, keys go on to others
         navigator.setTarget(&item);
         const struct
         {

@@ -571,6 +571,25 @@ private slots:
         QCOMPARE(culled, frame(replay, replaying, unusedPixmap, expected));
     }
 
+    // A picture records every box, beyond the bounds it was given too.
+    void picturesRecordEverything()
+    {
+        Bll_Painted_Item item;
+        run(&item, "setBoxSimpleStyle {brushColor:'#102030'}; addBoxSimpleF in 2 2 8 8;"
+                   "addBoxSimpleF beyond 100 100 8 8");
+        QPicture picture;
+        picture.setBoundingRect(QRect(0, 0, 20, 20));
+        QPainter recorder(&picture);
+        (item.*(&TestItem::paint))(&recorder);
+        recorder.end();
+        QImage image(120, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter replay(&image);
+        replay.drawPicture(0, 0, picture);
+        replay.end();
+        QCOMPARE(image.pixel(104, 104), qRgb(0x10, 0x20, 0x30));
+    }
+
     // A window or viewport maps the world onto the device: nothing is left out for lying beyond
     // the device's size in item units, and nothing is painted in bands, which would not map it.
     void windowsAndViewportsLeaveNothingOut()
