@@ -148,7 +148,13 @@ class tst_Accessibility : public QObject
 private slots:
     void initTestCase()
     {
-        BllAccessibility::install();
+        // Naming boxes, before anything else, puts an item's boxes in the tree.
+        Bll_Painted_Item named;
+        run(&named, "addBoxSimpleF s 0 0 20 20");
+        BllAccessibility::setBoxNames(&named, "simple", {{"s", "Kitchen"}});
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&named);
+        QVERIFY(iface);
+        QCOMPARE(nameOf(iface->child(0)), "Kitchen");
         // Qt sends accessibility events only while a client may hear them: once its bridge
         // joined the accessibility bus, which is started here.
         QProcess::execute(
