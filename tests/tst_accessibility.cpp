@@ -266,6 +266,10 @@ private slots:
                 << "updateBoxDVIF d {bottomBorder:true}" << QStringList {"description d"};
         QTest::newRow("add") << "addBoxSimpleF t 50 50 10 10" << QStringList {"created t"};
         QTest::newRow("move") << "addBoxSimpleF s 60 60 10 10" << QStringList {"location s"};
+        QTest::newRow("out of sight")
+                << "addBoxSimpleF s 200 60 20 20" << QStringList {"location s", "state s other"};
+        QTest::newRow("shrunk to nothing")
+                << "addBoxSimpleF s 0 60 0.5 20" << QStringList {"location s", "state s other"};
         QTest::newRow("remove") << "remove simple s" << QStringList {"destroyed s"};
         QTest::newRow("remove before another") << "addBoxSimpleF t 50 50 10 10; remove simple s"
                                                << QStringList {"destroyed s", "created t"};
@@ -292,6 +296,7 @@ private slots:
     {
         QFETCH(QString, change);
         Bll_Painted_Item item;
+        item.setSize(QSizeF(100, 100));
         run(&item, "addBoxF p 0 0 50 50 5; addBoxDVIF d 60 0 30 30 3; addBoxSimpleF s 0 60 20 20");
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&item);
         tree(iface); // a client has read every box
@@ -311,6 +316,7 @@ private slots:
         // What the client reads now is what a fresh tree of the same boxes gives.
         const QStringList now = tree(iface);
         Bll_Painted_Item fresh;
+        fresh.setSize(item.size());
         run(&fresh, "addBoxF p 0 0 50 50 5; addBoxDVIF d 60 0 30 30 3; addBoxSimpleF s 0 60 20 20");
         if (change.startsWith("setBoxNames"))
             BllAccessibility::setBoxNames(&fresh, "simple", {{"s", "Kitchen"}});
