@@ -420,8 +420,9 @@ private slots:
             f.setFamily("DejaVu Serif");
             f.setCapitalization(QFont::AllUppercase);
         });
-        QTest::newRow("underlined, struck out") << font([](QFont &f) {
-            f.setUnderline(true);
+        QTest::newRow("underlined") << font([](QFont &f) { f.setUnderline(true); });
+        QTest::newRow("overlined, struck out") << font([](QFont &f) {
+            f.setOverline(true);
             f.setStrikeOut(true);
         });
         QTest::newRow("right to left")
