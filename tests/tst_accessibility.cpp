@@ -279,8 +279,8 @@ private slots:
         QTest::newRow("select, then unselect next turn")
                 << "updateBoxSimpleF s {isSelected:true} | updateBoxSimpleF s {isSelected:false}"
                 << QStringList {"selection s", "selection s"};
-        QTest::newRow("hover, then clear")
-                << "updateBoxSimpleF s {isHover:true}; clearBoxSimpleF" << QStringList {"destroyed s"};
+        QTest::newRow("hover, then clear") << "updateBoxSimpleF s {isHover:true}; clearBoxSimpleF"
+                                           << QStringList {"destroyed s"};
         // Past 32 changes in one turn, one event.
         QString many;
         for (int i = 0; i < 40; ++i)

@@ -575,8 +575,9 @@ private slots:
     void picturesRecordEverything()
     {
         Bll_Painted_Item item;
-        run(&item, "setBoxSimpleStyle {brushColor:'#102030'}; addBoxSimpleF in 2 2 8 8;"
-                   "addBoxSimpleF beyond 100 100 8 8");
+        run(&item,
+            "setBoxSimpleStyle {brushColor:'#102030'}; addBoxSimpleF in 2 2 8 8;"
+            "addBoxSimpleF beyond 100 100 8 8");
         QPicture picture;
         picture.setBoundingRect(QRect(0, 0, 20, 20));
         QPainter recorder(&picture);
