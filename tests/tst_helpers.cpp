@@ -217,6 +217,13 @@ private slots:
         // Nothing to lay cells out over: every rectangle empty or beyond reach.
         QVERIFY(!RectGrid::filing({QRectF(), QRectF(qQNaN(), 0, 1, 1), QRectF(1e308, 0, 1, 1)})
                          .hasCells());
+        // One rectangle over most of the cells, in both directions, is listed once, everywhere.
+        QVector<QRectF> small;
+        for (int i = 0; i < 2000; ++i)
+            small << QRectF(i % 45 * 10, i / 45 * 10, 5, 5);
+        const RectGrid withLarge = RectGrid::filing(small << QRectF(0, 0, 450, 450));
+        QVERIFY(withLarge.everywhere().contains(2000));
+        QVERIFY(!withLarge.cell(withLarge.cellOf(QPointF(200, 200))).contains(2000));
     }
 
     // Truncation toward zero; NaN, infinities, values outside int (INT_MIN itself too) and
