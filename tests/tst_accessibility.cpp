@@ -39,7 +39,9 @@ void record(QAccessibleEvent *event)
                                               {QAccessible::Focus, "focus"}};
     if (!names.contains(event->type()))
         return;
-    QString text = names[event->type()] + ' ' + nameOf(event->accessibleInterface());
+    // A client reads what the event names while it is told, a box that is gone too.
+    QAccessibleInterface *iface = event->accessibleInterface();
+    QString text = names[event->type()] + ' ' + nameOf(iface && iface->isValid() ? iface : nullptr);
     if (event->type() == QAccessible::StateChanged) {
         const QAccessible::State s =
                 static_cast<QAccessibleStateChangeEvent *>(event)->changedStates();
@@ -288,6 +290,16 @@ private slots:
         QTest::newRow("many adds") << many << QStringList {"created p"};
         QTest::newRow("many states")
                 << many + "setAllSimpleStates {isSelected:true}" << QStringList {"created p"};
+        // 32 changes in one turn, an event each.
+        QString few;
+        QStringList created, selected {"selection s"};
+        for (int i = 0; i < 31; ++i) {
+            few += QStringLiteral("addBoxSimpleF f%1 0 0 5 5;").arg(i);
+            created << QStringLiteral("created f%1").arg(i);
+            selected << QStringLiteral("selection f%1").arg(i);
+        }
+        QTest::newRow("as many states as an event each")
+                << few + " | setAllSimpleStates {isSelected:true}" << created + selected;
         // A client that read boxes before is told to read again: the item, which has no name.
         QTest::newRow("many changes, then nothing left")
                 << many + "clearBoxF; clearBoxDVIF; clearBoxSimpleF" << QStringList {"reorder "};

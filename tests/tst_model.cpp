@@ -469,6 +469,31 @@ private slots:
         QCOMPARE(frame(item, image), freshFrame(other));
     }
 
+    // A row given what it holds already changes nothing: the next frame repaints no box.
+    void rowsAsTheyWereRepaintNothing()
+    {
+        for (const QString &family : familyNames) {
+            RowModel model({{{"boxId", "a"},
+                             {"x", 10.0},
+                             {"y", 10.0},
+                             {"width", 80.0},
+                             {"height", 60.0},
+                             {"borderWidth", 4.0}}});
+            Bll_Painted_Item item;
+            BllBoxModel mapper;
+            mapper.setFamily(family);
+            mapper.setModel(&model);
+            mapper.setTarget(&item);
+            QImage image;
+            frame(item, image);
+            model.apply("set 0 x 10.0");
+            model.apply("set 0 borderWidth 4.0");
+            frameLog = FrameLog();
+            frame(item, image);
+            QCOMPARE(frameLog.boxes, 0);
+        }
+    }
+
     // A parameter box's parameters come from roles of their names, as a box reads them back,
     // and follow the model's changes.
     void parametersFollowTheirRoles()

@@ -776,6 +776,17 @@ void TstView::zoomedOutSimplifies()
     view.setMinimumLabelSize(0);
     QCOMPARE(frame(view, paintView, 1, false, pixmap, image),
              expected(script + "; " + change, scale, corner.x(), corner.y(), 1, false, false));
+    // A label exactly as high on the device as the smallest drawn is drawn.
+    const QString one = "addBoxSimpleF a 10 10 80 60"; // its label's font: 13 pixels
+    TestView exactly;
+    exactly.setSize(view.size());
+    run(&exactly, one);
+    QVERIFY(exactly.setView(0.5, 0, 0));
+    exactly.setMinimumLabelSize(6.5);
+    QCOMPARE(frame(
+                     exactly, [&](QPainter &painter) { exactly.paint(&painter); }, 1, false, pixmap,
+                     image),
+             expected(one, 0.5, 0, 0, 1, false, false));
     const double refused[] = {-1, notANumber, infinity};
     for (const double size : refused)
         view.setMinimumLabelSize(size);
