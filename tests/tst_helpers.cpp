@@ -217,7 +217,11 @@ private slots:
         // Nothing to lay cells out over: every rectangle empty or beyond reach.
         QVERIFY(!RectGrid::filing({QRectF(), QRectF(qQNaN(), 0, 1, 1), QRectF(1e308, 0, 1, 1)})
                          .hasCells());
-        // One rectangle over most of the cells, in both directions, is listed once, everywhere.
+    }
+
+    // One rectangle over most of the cells, in both directions, is listed once, everywhere.
+    void rectGridListsLargeOnesEverywhere()
+    {
         QVector<QRectF> small;
         for (int i = 0; i < 2000; ++i)
             small << QRectF(i % 45 * 10, i / 45 * 10, 5, 5);

@@ -162,6 +162,7 @@ private slots:
     void savingShowsTheViewOrItsScene();
     void zoomedOutSimplifies_data();
     void zoomedOutSimplifies();
+    void labelsOfTheSmallestSizeAreDrawn();
     void wheelZoomShowsTheLastCrispFrameUntilItRests();
     void screenReadersFindBoxesWhereTheViewShowsThem();
     void keysBringTheirBoxIntoTheView();
@@ -776,21 +777,27 @@ void TstView::zoomedOutSimplifies()
     view.setMinimumLabelSize(0);
     QCOMPARE(frame(view, paintView, 1, false, pixmap, image),
              expected(script + "; " + change, scale, corner.x(), corner.y(), 1, false, false));
-    // A label exactly as high on the device as the smallest drawn is drawn.
-    const QString one = "addBoxSimpleF a 10 10 80 60"; // its label's font: 13 pixels
-    TestView exactly;
-    exactly.setSize(view.size());
-    run(&exactly, one);
-    QVERIFY(exactly.setView(0.5, 0, 0));
-    exactly.setMinimumLabelSize(6.5);
-    QCOMPARE(frame(
-                     exactly, [&](QPainter &painter) { exactly.paint(&painter); }, 1, false, pixmap,
-                     image),
-             expected(one, 0.5, 0, 0, 1, false, false));
     const double refused[] = {-1, notANumber, infinity};
     for (const double size : refused)
         view.setMinimumLabelSize(size);
     QCOMPARE(view.minimumLabelSize(), 0.0);
+}
+
+// A label exactly as high on the device as the smallest drawn is drawn.
+void TstView::labelsOfTheSmallestSizeAreDrawn()
+{
+    const QString one = "addBoxSimpleF a 10 10 80 60"; // its label's font: 13 pixels
+    TestView view;
+    view.setSize(QSizeF(320, 200));
+    run(&view, one);
+    QVERIFY(view.setView(0.5, 0, 0));
+    view.setMinimumLabelSize(6.5);
+    QPixmap pixmap;
+    QImage image;
+    QCOMPARE(frame(
+                     view, [&](QPainter &painter) { view.paint(&painter); }, 1, false, pixmap,
+                     image),
+             expected(one, 0.5, 0, 0, 1, false, false));
 }
 
 void TstView::wheelZoomShowsTheLastCrispFrameUntilItRests()
