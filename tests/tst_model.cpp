@@ -7,6 +7,7 @@
 #include <QtCore/QAbstractListModel>
 #include <QtCore/QLoggingCategory>
 #include <QtCore/QStringListModel>
+#include <QtQuick/QQuickWindow>
 #include <QtTest/QtTest>
 
 // Boxes read back, removed and set in bulk through BllBoxes, and fed from a model through
@@ -329,6 +330,7 @@ private slots:
         QTest::addColumn<QString>("selected"); // afterwards
 
         QTest::newRow("listed") << "setSimpleStates [a, c, x] {isSelected:1}" << 1 << "a c";
+        QTest::newRow("the first box") << "setSimpleStates [a] {isSelected:0}" << 1 << "";
         QTest::newRow("listed twice") << "setSimpleStates [b, b] {isSelected:true}" << 1 << "a b";
         QTest::newRow("all") << "setAllSimpleStates {isSelected:0}" << 1 << "";
         QTest::newRow("all, as they were") << "setAllSimpleStates {isHover:0}" << 0 << "a";
@@ -491,6 +493,32 @@ private slots:
             frameLog = FrameLog();
             frame(item, image);
             QCOMPARE(frameLog.boxes, 0);
+        }
+    }
+
+    // Every kind of change of the model asks the item's window for a frame.
+    void modelChangesRepaint()
+    {
+        RowModel model({{{"boxId", "a"}, {"x", 10.0}, {"y", 10.0}, {"width", 80.0}}});
+        QQuickWindow window;
+        window.resize(240, 160);
+        Bll_Painted_Item item;
+        item.setParentItem(window.contentItem());
+        item.setSize(QSizeF(240, 160));
+        BllBoxModel mapper;
+        mapper.setFamily("simple");
+        mapper.setModel(&model);
+        mapper.setTarget(&item);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy frames(&window, &QQuickWindow::frameSwapped);
+        for (const QString &change :
+             {"set 0 x 30.0", "insert 1 {boxId:b, x:50.0, y:40.0, width:20.0}", "move 0 1 2",
+              "remove 1 1", "reset [{boxId:c, x:5.0, y:5.0, width:9.0}]"}) {
+            QTest::qWait(50);
+            frames.clear();
+            model.apply(change);
+            QVERIFY2(frames.wait(2000), qPrintable(change));
         }
     }
 

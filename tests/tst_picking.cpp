@@ -214,6 +214,8 @@ private slots:
     {
         QTest::addColumn<QPointF>("point");
         QTest::addColumn<QString>("picked"); // boxId and side
+        QTest::newRow("left edge") << QPointF(10, 30) << "p left";
+        QTest::newRow("top edge") << QPointF(30, 10) << "p top";
         QTest::newRow("right edge") << QPointF(60, 30) << "p right";
         QTest::newRow("bottom edge") << QPointF(30, 50) << "p bottom";
         QTest::newRow("top and left bands' diagonal") << QPointF(12, 12) << "p left";
@@ -227,6 +229,9 @@ private slots:
         run(&item, "addBoxF p 10 10 50 40 4");
         const BllPickedBox box = BllPicking::boxAt(&item, point);
         QCOMPARE(box.boxId + ' ' + box.side, picked);
+        // An area of no size there meets the box as the point does.
+        QCOMPARE(BllPicking::boxesIn(&item, QRectF(point, QSizeF(0, 0))).size(),
+                 int(!box.isNull()));
     }
 
     // Whatever a script computes: never a crash, a hang or a box where there is none.
