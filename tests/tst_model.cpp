@@ -512,13 +512,13 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy frames(&window, &QQuickWindow::frameSwapped);
-        for (const QString &change :
+        for (const char *change :
              {"set 0 x 30.0", "insert 1 {boxId:b, x:50.0, y:40.0, width:20.0}", "move 0 1 2",
               "remove 1 1", "reset [{boxId:c, x:5.0, y:5.0, width:9.0}]"}) {
             QTest::qWait(50);
             frames.clear();
             model.apply(change);
-            QVERIFY2(frames.wait(2000), qPrintable(change));
+            QVERIFY2(frames.wait(2000), change);
         }
     }
 
