@@ -190,10 +190,12 @@ private slots:
                    "remove simple b; remove simple a; addBoxSimpleF a 5 5 10 10"
                 << QStringList {"item c [] 0,40 10x10", "item a [] 5,5 10x10"};
         QTest::newRow("skipped and outside")
-                << "addBoxSimpleF thin 0 0 1 50; addBoxDVIF far 500 10 20 20 2;"
+                << "addBoxSimpleF thin 0 0 1 50; addBoxSimpleF edge -20 60 21 10;"
+                   "addBoxDVIF far 500 10 20 20 2;"
                    "updateBoxDVIF far {showText:false}; addBoxSimpleF nan nan 0 10 10"
                 << QStringList {"label far [offscreen] 500,10 20x20 (text hidden)",
-                                "item thin [invisible] 0,0 0x0", "item nan [invisible] 0,0 0x0"};
+                                "item thin [invisible] 0,0 0x0", "item edge [] -20,60 21x10",
+                                "item nan [invisible] 0,0 0x0"};
     }
     void boxesAsChildren()
     {
@@ -495,6 +497,12 @@ private slots:
         b->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(activated.count(), 2);
         QCOMPARE(activated.last().first().toMap().value("boxId").toString(), "b");
+        // A side's action activates that side.
+        item.addBoxF("p", 0, 80, 30, 12, 3);
+        QAccessibleInterface *top =
+                QAccessible::queryAccessibleInterface(&item)->child(0)->child(0);
+        top->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(activated.last().first().toMap().value("side").toString(), "top");
 
         BllBoxes::remove(&item, "simple", {"a"});
         QTRY_COMPARE(navigator.currentBox(), QVariant::fromValue(nullptr));

@@ -427,8 +427,8 @@ private slots:
         QTest::newRow("dvi boxes")
                 << "dvi"
                 << "[{boxId:v, x:10.0, y:10.0, width:100.0, height:80.0, borderWidth:6.0, "
-                   "showText:false, rightBorder:true}]"
-                << "set 0 showText true|set 0 rightBorder false|remove 0 1";
+                   "showText:false, showBorder:false, rightBorder:true}]"
+                << "set 0 showText true|set 0 showBorder true|set 0 rightBorder false|remove 0 1";
         QTest::newRow("a role missing") << "simple"
                                         << "[{boxId:a, x:10.0, y:10.0, width:80.0}]"
                                         << "insert 1 {boxId:b, x:30.0, y:20.0, width:40.0}";
