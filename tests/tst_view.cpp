@@ -482,7 +482,8 @@ void TstView::gesturesMoveTheView()
     view->forceActiveFocus();
 
     // Moves without a press, handed to the view directly, are not a drag.
-    QMouseEvent stray(QEvent::MouseMove, QPointF(50, 50), Qt::NoButton, Qt::NoButton, {});
+    QMouseEvent stray(QEvent::MouseMove, QPointF(50, 50), QPointF(50, 50), Qt::NoButton,
+                      Qt::NoButton, {});
     QCoreApplication::sendEvent(view, &stray);
     QVERIFY(!stray.isAccepted());
     QCOMPARE(view->sceneToItem(), QTransform());
@@ -501,6 +502,12 @@ void TstView::gesturesMoveTheView()
     QCoreApplication::sendEvent(&window, &wheel);
     QCOMPARE(view->viewScale(), 1.25);
     QCOMPARE(view->mapFromScene(under.x(), under.y()), QPointF(40, 50));
+    // Its frame shows the last crisp one moved; once the wheel rests, the view asks for a crisp
+    // frame of its own accord.
+    QSignalSpy frames(&window, &QQuickWindow::frameSwapped);
+    QVERIFY(frames.wait(1000));
+    frames.clear();
+    QVERIFY(frames.wait(1000));
 
     // Keys, each from the same view: + (or =) and - zoom about the centre by a notch, an arrow
     // shows a tenth of the view more on its side, Home fits the scene.
