@@ -522,11 +522,14 @@ private slots:
                           "objectName: 'plain' } }"
                           " Boxes { Accessible.name: 'named' } }",
                           QUrl());
+        const int engineChildren = engine.children().size();
         QScopedPointer<QObject> root(component.create());
         QVERIFY2(root, qPrintable(component.errorString()));
         QQuickWindow window;
         qobject_cast<QQuickItem *>(root.data())->setParentItem(window.contentItem());
         QCoreApplication::processEvents();
+        // What lists them is made once for the engine, which owns it.
+        QCOMPARE(engine.children().size(), engineChildren + 1);
         QAccessibleInterface *top = QAccessible::queryAccessibleInterface(&window);
         QStringList found;
         for (int i = 0; i < top->childCount(); ++i) {
