@@ -353,6 +353,8 @@ private slots:
         rows("texture larger than the item");
         setup.transform = QTransform().translate(20, -10).rotate(7).scale(0.8, 1.1);
         rows("transformed");
+        setup.transform = QTransform::fromTranslate(0, 0.5);
+        rows("moved down by half a pixel");
         setup.transform = QTransform();
         setup.twist = [](Setup &s) { s.size = QSize(200, 180); };
         rows("resized");

@@ -529,6 +529,10 @@ void TstView::gesturesMoveTheView()
     QTest::keyClick(&window, Qt::Key_Home);
     QCOMPARE(view->viewScale(), 200 / view->sceneBounds().height());
     QCOMPARE(view->mapFromScene(50, 50), QPointF(160, 100));
+    // Other keys are left to the items around.
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(view, &other);
+    QVERIFY(!other.isAccepted());
 
     // Two fingers pinch: the picture follows their centre, the scale their distance. Qt Quick 5
     // keeps a pointer device for each touch device until the process ends, which LeakSanitizer
