@@ -339,8 +339,8 @@ private slots:
         QCOMPARE(now, tree(QAccessible::queryAccessibleInterface(&fresh)));
     }
 
-    // Interfaces are made for what a client asks, never for the boxes it does not.
-    // The item's going takes them with it.
+    // Interfaces are made for what a client asks, never for the boxes it does not; the item's
+    // going takes them with it.
     void childrenAreMadeWhenAsked()
     {
         const int before = liveInterfaces();
