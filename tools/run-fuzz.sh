@@ -9,7 +9,10 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=${BLL_FUZZ_BUILD_DIR:-build-fuzz}
 
+# Without precompiled headers, so that a file that leans on them for an include it lacks
+# fails here.
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON \
     -DBLL_BUILD_FUZZERS=ON -DBLL_SANITIZE=address,undefined -DBLL_BUILD_QML_MODULE=OFF \
     -DBLL_BUILD_TESTS=OFF -DBLL_BUILD_EXAMPLES=OFF -DBLL_BUILD_BENCHMARKS=OFF
 cmake --build "$build" -j "$(nproc)" --target fuzz_item
