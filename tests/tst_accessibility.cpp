@@ -489,6 +489,15 @@ private slots:
         QSignalSpy changed(&navigator, &BllBoxNavigator::currentBoxChanged);
         navigator.setCurrentBox(QVariantMap {{"family", "simple"}, {"boxId", "a"}});
         QCOMPARE(changed.count(), 0);
+        // Nor is the same target.
+        QSignalSpy retargeted(&navigator, &BllBoxNavigator::targetChanged);
+        navigator.setTarget(&item);
+        QCOMPARE(retargeted.count(), 0);
+        QCOMPARE(changed.count(), 0);
+        // Screen readers see the current box focused, and no other.
+        QAccessibleInterface *boxes = QAccessible::queryAccessibleInterface(&item);
+        QVERIFY(boxes->child(0)->state().focused);
+        QVERIFY(!boxes->child(1)->state().focused);
         QTest::keyClick(&window, Qt::Key_Space);
         QCOMPARE(activated.count(), 1);
         QCOMPARE(activated.last().first().toMap().value("boxId").toString(), "a");

@@ -551,6 +551,11 @@ void TstView::gesturesMoveTheView()
             .release(1, QPoint(170, 100));
     QCOMPARE(view->viewScale(), 2.0);
     QCOMPARE(view->mapFromScene(120, 100), QPointF(130, 100));
+    // The next pinch starts where its fingers land: nothing moves on their first touch.
+    const QTransform pinched = view->sceneToItem();
+    QTest::touchEvent(&window, touchscreen).press(0, QPoint(20, 20)).press(1, QPoint(300, 20));
+    QTest::touchEvent(&window, touchscreen).release(0, QPoint(20, 20)).release(1, QPoint(300, 20));
+    QCOMPARE(view->sceneToItem(), pinched);
 #endif
 
     // A view that does not interact lets everything through.
@@ -750,8 +755,8 @@ void TstView::zoomedOutSimplifies()
     }
 
     // Whatever was left out, the painter is left with the tools the item's own painting leaves,
-    // on one thread as in bands; and on a pixmap, bands paint what one thread paints, which is
-    // what an image shows.
+    // and the transform it came with, on one thread as in bands; and on a pixmap, bands paint what
+    // one thread paints, which is what an image shows.
     TestItem oracle;
     run(&oracle, script + "; " + change);
     const auto toolsAfter = [](const std::function<void(QPainter &)> &paint) {
@@ -759,12 +764,14 @@ void TstView::zoomedOutSimplifies()
         device.fill(Qt::white);
         QPainter painter(&device);
         paint(painter);
-        return std::make_tuple(painter.pen(), painter.brush(), painter.font());
+        return std::make_tuple(painter.pen(), painter.brush(), painter.font(),
+                               painter.worldTransform());
     };
     const auto exactTools = toolsAfter([&](QPainter &painter) {
         painter.setWorldTransform(
                 QTransform(scale, 0, 0, scale, -scale * corner.x(), -scale * corner.y()));
         oracle.paint(&painter);
+        painter.resetTransform();
     });
     QImage onPixmap[2];
     for (const int threads : {1, 2}) {
