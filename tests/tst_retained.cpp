@@ -48,9 +48,13 @@ public:
     QPicture picture;
 };
 
-// Draws under and over the boxes, the latter with the tools the boxes leave.
+// Draws under and over the boxes, the latter with the tools the boxes leave. Its class info says
+// it may draw under them, as a class derived from one that paints over its boxes would say.
 class FramingItem : public Bll_Painted_Item
 {
+    Q_OBJECT
+    Q_CLASSINFO("Bll.PaintsOverBoxes", "false")
+
 public:
     explicit FramingItem(const Setup &setup) : setup(setup) { }
     void paint(QPainter *painter) override

@@ -244,10 +244,13 @@ void TstView::pansMoveTheKeptFrame_data()
     QTest::addColumn<double>("scale");
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<bool>("onPixmap");
-    QTest::newRow("scale 1") << 1.0 << qreal(1) << false;
-    QTest::newRow("scale 1 on a pixmap") << 1.0 << qreal(1) << true;
-    QTest::newRow("scale 0.5") << 0.5 << qreal(1) << false;
-    QTest::newRow("scale 0.25 at ratio 2") << 0.25 << qreal(2) << false;
+    QTest::addColumn<bool>("moves"); // whether pans move the kept frame
+    QTest::newRow("scale 1") << 1.0 << qreal(1) << false << true;
+    QTest::newRow("scale 1 on a pixmap") << 1.0 << qreal(1) << true << true;
+    QTest::newRow("scale 0.5") << 0.5 << qreal(1) << false << true;
+    QTest::newRow("scale 0.25 at ratio 2") << 0.25 << qreal(2) << false << true;
+    // Whole device pixels at this scale, but a pan moves them by one and a half.
+    QTest::newRow("scale 2/3 at ratio 1.5") << 2 / 3.0 << qreal(1.5) << false << false;
 }
 
 // A walk of small pans, boxes changing on the way: each frame moves the kept one, repaints what
@@ -257,6 +260,7 @@ void TstView::pansMoveTheKeptFrame()
     QFETCH(double, scale);
     QFETCH(qreal, ratio);
     QFETCH(bool, onPixmap);
+    QFETCH(bool, moves);
     QString script = plan(11);
     TestView view;
     view.setMinimumLabelSize(0);
@@ -282,7 +286,8 @@ void TstView::pansMoveTheKeptFrame()
         QCOMPARE(frame(view, paintView, ratio, onPixmap, pixmap, image),
                  expected(script, scale, view.viewX(), view.viewY(), ratio, onPixmap, false));
     }
-    QVERIFY2(frameLog.partial > steps / 2, qPrintable(QString::number(frameLog.partial)));
+    if (moves)
+        QVERIFY2(frameLog.partial > steps / 2, qPrintable(QString::number(frameLog.partial)));
 }
 
 void TstView::mapping_data()
