@@ -258,8 +258,9 @@ void TstView::pansMoveTheKeptFrame_data()
             << 0.25 << qreal(2) << false << false << QSizeF(320.5, 200);
 }
 
-// A walk of small pans, boxes changing on the way: each frame moves the kept one, repaints what
-// is new and what its old or new edges cut, and is still the oracle's.
+// A walk of small pans, boxes changing on the way: where whole device pixels allow, each frame
+// moves the kept one and repaints what is new and what its old or new edges cut; every frame is
+// the oracle's.
 void TstView::pansMoveTheKeptFrame()
 {
     QFETCH(double, scale);
