@@ -476,11 +476,15 @@ void TstView::sceneBoundsFollowTheScene()
     QTRY_COMPARE(told.count(), 2);
     view.clearRectF();
     QCOMPARE(view.sceneBounds(), bounds);
+    // A wider pen reaches further.
+    view.setBoxStyle({{"width", 40}});
+    QVERIFY(view.sceneBounds().left() < bounds.left());
+    QTRY_COMPARE(told.count(), 3);
     // Switching states leaves the bounds as they are.
     view.updateBoxSimpleF("3", {{"isSelected", true}});
     view.clearAll();
     QCOMPARE(view.sceneBounds(), QRectF());
-    QTRY_COMPARE(told.count(), 3);
+    QTRY_COMPARE(told.count(), 4);
 }
 
 void TstView::gesturesMoveTheView()
